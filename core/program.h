@@ -1,0 +1,4 @@
+#pragma once
+
+// The whole run: bring up the platform, start up, run the loop, shut down. Returns the exit code.
+int RunProgram();

@@ -1,0 +1,6 @@
+#pragma once
+
+void StartUp();
+void MeasureDesktop();
+void OpenOwnerWindow();
+void OpenBarWindow();

@@ -1,0 +1,26 @@
+// The link slots and "Links.txt".
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/platform.h"
+
+void SetLink(int32_t slot, const std::wstring& path, int32_t save);
+void ClearLink(int32_t slot, int32_t save);
+void SaveLinks();
+void LoadLinks();
+
+// Pins the dropped file on the slot under the pointer; the slot's number, or -1.
+int32_t HandleDrop(int32_t mouseX, int32_t mouseY);
+// The paths of the drop being handled, joined by LF.
+std::wstring DroppedFilesText();
+
+// The file-name part of a path: after the last slash or backslash, up to a double quote.
+std::wstring FilePart(const std::wstring& path);
+
+// A links file open for line-by-line reading or writing through a 4096-byte buffer.
+struct TextFile;
+void WriteTextLine(TextFile* file, const std::wstring& text);
+std::wstring ReadTextLine(TextFile* file);
+bool AtFileEnd(TextFile* file);
