@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -13,3 +14,9 @@ void SetHeadlessDisplay(int32_t width, int32_t height);
 
 // Icons handed out by FindShellIcon and not yet released.
 int64_t LiveHeadlessIcons();
+
+// How many frames were presented, and the last one as it is on the scripted screen.
+int64_t HeadlessPresentedFrames();
+const std::vector<uint8_t>& HeadlessScreen();
+int32_t HeadlessScreenWidth();
+int32_t HeadlessScreenHeight();
