@@ -2,12 +2,48 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <vector>
 
 #include "platform/headless/headless.h"
 
+struct PlatformWindow {
+    bool owner = false;
+};
+
+struct PlatformCanvas {
+    int32_t width = 0;
+    int32_t height = 0;
+};
+
 struct HeadlessDesktop {
     DisplaySize display{1920, 1080};
+    HeadlessScenario scenario;
+    int64_t clockMs = 0;
+    int64_t passCount = 0;  // passes begun; scenario.passes[passCount - 1] is the current one
+    bool scenarioOver = false;
+    PointerPosition pointer;
+    std::deque<HeadlessMessage> messages;  // still to be delivered in the current pass
+    std::deque<BarEvent> pending;          // bar events produced by delivered messages
+    std::vector<std::wstring> currentDrop;
+    std::string frameToKeep;
+
+    PlatformWindow ownerWindow{true};
+    PlatformWindow barWindow{false};
+    PlatformCanvas canvas;
+    bool barOpen = false;
+    bool barShown = false;
+    bool dropsAccepted = false;
+    WindowPlace barPlace;
+
+    int32_t heldButton = 0;  // the button the canvas holds the pointer for, 0 for none
+    int32_t lastPressButton = 0;
+    int64_t lastPressMs = -1000000;
+    PointerPosition lastPressAt;
+
+    std::vector<std::string> log;
+    std::vector<HeadlessLaunch> launches;
+    std::vector<HeadlessFrame> frames;
     int64_t liveIcons = 0;
     int64_t presentedFrames = 0;
     std::vector<uint8_t> screen;  // the last frame presented, top-down RGB
@@ -16,3 +52,6 @@ struct HeadlessDesktop {
 };
 
 extern HeadlessDesktop headless;
+
+// Adds a line to the log, stamped with the virtual time.
+void Record(const std::string& what);
