@@ -208,7 +208,7 @@ void LimitFileSize(rlim_t bytes) {
 TEST(Links, FailedSaveLeavesTheOldFile) {
     const std::string old = "Link 0 = C:\\old.txt\r\nLink 1 = \r\nLink 2 = \r\n";
     const SaveObstacle obstacles[] = {
-        {"read-only links file", [] { chmod("Links.txt", 0444); }, [] { chmod("Links.txt", 0644); }},
+        {"read-only links file", [] { chmod("Links.txt", 0444); }, [] { chmod("Links.txt", 0666); }},
         {"temporary name taken by a folder", [] { std::filesystem::create_directory("Links.txt.tmp"); },
          [] { std::filesystem::remove("Links.txt.tmp"); }},
         {"disk full part way",
@@ -226,6 +226,7 @@ TEST(Links, FailedSaveLeavesTheOldFile) {
         SCOPED_TRACE(obstacle.name);
         PrepareBar(3);
         WriteBytes("Links.txt", old);
+        chmod("Links.txt", 0666);  // writable for whoever the test acts as, until an obstacle says not
         LoadLinks();
         obstacle.place();
         {
