@@ -20,8 +20,9 @@ struct IniFile {
 
 IniFile ini;
 
-// Read-write first so that nothing else can change the file while it is open; then read-only for
-// a file marked read-only; then sharing writes too, for a file another program holds open.
+// Read-write first, so that where the desktop has sharing modes nothing else changes the file while
+// it is open; then read-only, for a file marked read-only; then sharing writes too, for a file that
+// another program holds open for writing.
 constexpr FileOpenMode OpenAttempts[] = {FileReadWriteShareRead, FileReadShareRead, FileReadShareReadWrite};
 
 FileHandle OpenExisting(const std::wstring& path) {
@@ -45,17 +46,20 @@ std::string WholeFile(FileHandle file) {
     return bytes;
 }
 
+// A file too big to hold counts as an empty one: every read gives its default.
+void ForgetContent() {
+    ini.content = std::string();
+    ini.entries = std::vector<IniEntry>();
+}
+
 void ReadEntries() {
     try {
         ini.content = IniTextOf(WholeFile(ini.file));
         ini.entries = ParseIni(ini.content);
     } catch (const std::bad_alloc&) {
-        // A file too big to hold counts as an empty one: every read gives its default.
-        ini.content = std::string();
-        ini.entries = std::vector<IniEntry>();
+        ForgetContent();
     } catch (const std::length_error&) {
-        ini.content = std::string();
-        ini.entries = std::vector<IniEntry>();
+        ForgetContent();
     }
 }
 

@@ -2,11 +2,13 @@
 
 namespace {
 
+constexpr int32_t NotADigit = 99;  // above every base, so it ends any run of digits
+
 int32_t DigitValue(wchar_t c) {
     if (c >= L'0' && c <= L'9') return c - L'0';
     if (c >= L'A' && c <= L'F') return c - L'A' + 10;
     if (c >= L'a' && c <= L'f') return c - L'a' + 10;
-    return 99;
+    return NotADigit;
 }
 
 }  // namespace
