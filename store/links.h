@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -13,8 +14,12 @@ void LoadLinks();
 
 // Pins the dropped file on the slot under the pointer; the slot's number, or -1.
 int32_t HandleDrop(int32_t mouseX, int32_t mouseY);
+// HandleDrop with the drop's paths given: the first path goes to the slot strictly containing the
+// pointer (desktop coordinates); no path, an empty first path or no such slot gives -1.
+int32_t HandleDropOf(int32_t mouseX, int32_t mouseY, const std::vector<std::wstring>& paths);
 // The paths of the drop being handled, joined by LF.
 std::wstring DroppedFilesText();
+std::wstring JoinedByLineFeed(const std::vector<std::wstring>& paths);
 
 // The file-name part of a path: after the last slash or backslash, up to a double quote.
 std::wstring FilePart(const std::wstring& path);

@@ -24,16 +24,17 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
-void AppendWide(std::wstring& out, char32_t c) {
-    if constexpr (sizeof(wchar_t) == 2) {
+template <typename Unit>
+void AppendUnits(std::basic_string<Unit>& out, char32_t c) {
+    if constexpr (sizeof(Unit) == 2) {
         if (c >= 0x10000) {
             c -= 0x10000;
-            out += static_cast<wchar_t>(0xD800 + (c >> 10));
-            out += static_cast<wchar_t>(0xDC00 + (c & 0x3FF));
+            out += static_cast<Unit>(0xD800 + (c >> 10));
+            out += static_cast<Unit>(0xDC00 + (c & 0x3FF));
             return;
         }
     }
-    out += static_cast<wchar_t>(c);
+    out += static_cast<Unit>(c);
 }
 
 bool IsSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
@@ -74,14 +75,13 @@ char32_t DecodeOne(std::string_view bytes, size_t& at) {
     return c;
 }
 
-}  // namespace
-
-std::string Utf8FromWide(std::wstring_view text) {
+template <typename Unit>
+std::string Utf8FromUnits(std::basic_string_view<Unit> text) {
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
         char32_t c = static_cast<char32_t>(text[i]);
-        if constexpr (sizeof(wchar_t) == 2) {
+        if constexpr (sizeof(Unit) == 2) {
             c &= 0xFFFF;
             if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size()) {
                 const char32_t next = static_cast<char32_t>(text[i + 1]) & 0xFFFF;
@@ -97,13 +97,23 @@ std::string Utf8FromWide(std::wstring_view text) {
     return out;
 }
 
-std::wstring WideFromUtf8(std::string_view bytes) {
-    std::wstring out;
+template <typename Unit>
+std::basic_string<Unit> UnitsFromUtf8(std::string_view bytes) {
+    std::basic_string<Unit> out;
     out.reserve(bytes.size());
     size_t at = 0;
-    while (at < bytes.size()) AppendWide(out, DecodeOne(bytes, at));
+    while (at < bytes.size()) AppendUnits(out, DecodeOne(bytes, at));
     return out;
 }
+
+}  // namespace
+
+std::string Utf8FromWide(std::wstring_view text) { return Utf8FromUnits(text); }
+std::wstring WideFromUtf8(std::string_view bytes) { return UnitsFromUtf8<wchar_t>(bytes); }
+std::string Utf8FromUtf16(std::u16string_view text) { return Utf8FromUnits(text); }
+std::u16string Utf16FromUtf8(std::string_view bytes) { return UnitsFromUtf8<char16_t>(bytes); }
+std::string Utf8FromUtf32(std::u32string_view text) { return Utf8FromUnits(text); }
+std::u32string Utf32FromUtf8(std::string_view bytes) { return UnitsFromUtf8<char32_t>(bytes); }
 
 std::string Utf8FromLatin1(std::string_view bytes) {
     std::string out;
