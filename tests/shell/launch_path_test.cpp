@@ -1,15 +1,17 @@
-// Uses the temporary launch recorder (pending_launcher.h); to be pointed at the headless
-// backend's own record of launch requests once it has one.
 #include <gtest/gtest.h>
 
+#include "platform/headless/headless.h"
 #include "shell/shell.h"
-#include "tests/shell/pending_launcher.h"
 
 namespace {
 
+// What the scripted desktop was asked to do, in order.
 std::wstring Requests() {
     std::wstring text;
-    for (const LaunchRequest& r : pendingLauncher.requests) text += r.service + L"(" + r.path + L" | " + r.argument + L") ";
+    for (const HeadlessLaunch& r : HeadlessLaunches()) {
+        text += (r.asProgram ? L"StartProgram(" + r.path + L" | " + r.commandLine
+                             : L"OpenWithDefaultAction(" + r.path + L" | " + r.folder) + L") ";
+    }
     return text;
 }
 
@@ -30,7 +32,11 @@ TEST(LaunchPath, ProgramFirstThenTheDefaultAction) {
          L"StartProgram(\"C:\\My Apps\\run.exe\" | \"C:\\My Apps\\run.exe\") "},
     };
     for (const auto& c : cases) {
-        pendingLauncher = PendingLauncher{c.starts, c.accepts, {}};
+        ResetHeadlessDesktop();
+        HeadlessScenario scenario;
+        if (c.starts) scenario.programs.push_back(c.path);
+        if (c.accepts) scenario.documents.push_back(c.path);
+        LoadHeadlessScenario(scenario);
         EXPECT_EQ(LaunchPath(c.path), c.result) << c.path;
         EXPECT_EQ(Requests(), c.requests);
     }

@@ -1,4 +1,4 @@
-// Temporary stand-ins until render/ and the headless event side land; drop this file then.
+// Temporary stand-in until render/ lands; drop this file then.
 #include <cmath>
 #include <string>
 #include <vector>
@@ -24,5 +24,3 @@ void DeriveColors() {
     bar.slotColor = PackColor(SlotShade(RedOf(c)), SlotShade(GreenOf(c)), SlotShade(BlueOf(c)), 255);
     bar.labelColor = PackColor(LabelShade(RedOf(c)), LabelShade(GreenOf(c)), LabelShade(BlueOf(c)), 255);
 }
-
-std::vector<std::wstring> DroppedFiles() { return {}; }
