@@ -1,7 +1,21 @@
 // Painting one frame of the bar, and the colours that go with the background.
 #pragma once
 
+#include <cstdint>
+
 // Paints the whole canvas from the bar's state and puts it on the screen.
 void DrawBar();
 // The slot colour and the label colour from the background colour.
 void DeriveColors();
+
+// Where the footer texts go, from the bar's width and the text's measured width: the hover label
+// centred (ties to even, so it may start left of the bar), the version text ending 4 pixels
+// before the right edge.
+int32_t HoverLabelX(int32_t barWidth, int32_t labelWidth);
+int32_t VersionTextX(int32_t barWidth, int32_t textWidth);
+
+constexpr int32_t CloseGlyphOpacity = 192;
+// The version text and the hover label have their cell's top this far above the bottom edge.
+constexpr int32_t FooterLineOffset = 22;
+constexpr int32_t VersionTextMargin = 4;
+constexpr uint32_t CloseHighlightColor = 0x40FFFFFF;

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <string>
 #include <vector>
 
 #include "platform/headless/headless.h"
@@ -49,6 +50,7 @@ struct HeadlessDesktop {
     std::vector<uint8_t> screen;  // the last frame presented, top-down RGB
     int32_t screenWidth = 0;
     int32_t screenHeight = 0;
+    std::string fontFile;  // empty: the "sans-serif" face fontconfig picks
 };
 
 extern HeadlessDesktop headless;
