@@ -1,5 +1,5 @@
 // The scenario text format of the scripted desktop. One command a line; "#" starts a comment
-// line. Messages queue up and are delivered during the next pass.
+// line. A message belongs to the pass declared last before it.
 #include <sstream>
 
 #include "platform/headless/headless.h"
@@ -10,7 +10,6 @@ namespace {
 struct Reader {
     HeadlessScenario* scenario;
     PointerPosition pointer;
-    std::vector<HeadlessMessage> queued;
 };
 
 bool ButtonOf(const std::string& word, int32_t* button) {
@@ -46,13 +45,14 @@ void AddPasses(Reader& r, int64_t count) {
     for (int64_t i = 0; i < count; ++i) {
         HeadlessPass pass;
         pass.pointer = r.pointer;
-        if (i == 0) pass.messages.swap(r.queued);
         r.scenario->passes.push_back(std::move(pass));
     }
 }
 
+// Messages before the first pass get a pass of their own at the current pointer.
 void Queue(Reader& r, HeadlessMessageKind kind, int32_t button = 0, std::vector<std::wstring> paths = {}) {
-    r.queued.push_back({kind, button, std::move(paths)});
+    if (r.scenario->passes.empty()) AddPasses(r, 1);
+    r.scenario->passes.back().messages.push_back({kind, button, std::move(paths)});
 }
 
 bool ReadCommand(Reader& r, const std::string& command, std::istringstream& words, std::string* why) {
@@ -101,7 +101,7 @@ bool ReadCommand(Reader& r, const std::string& command, std::istringstream& word
 
 bool ParseHeadlessScenario(const std::string& text, HeadlessScenario* out, std::string* error) {
     HeadlessScenario scenario;
-    Reader reader{&scenario, {}, {}};
+    Reader reader{&scenario, {}};
     std::istringstream lines(text);
     std::string line;
     int number = 0;
@@ -117,8 +117,6 @@ bool ParseHeadlessScenario(const std::string& text, HeadlessScenario* out, std::
             return false;
         }
     }
-    // Messages after the last pass still get a pass of their own.
-    if (!reader.queued.empty()) AddPasses(reader, 1);
     *out = std::move(scenario);
     return true;
 }

@@ -107,12 +107,12 @@ TEST(MainLoop, FirstPassHidesTheBarUnlessThePointerIsInsideIt) {
 
 TEST(MainLoop, CloseRequestEndsTheProgramAtOnceHiddenOrShown) {
     for (const std::string which : {"bar", "owner"}) {
-        const ScenarioRun hidden = RunScenario(Away + "close " + which + "\n" + Away + At(5000, 5000, 5));
+        const ScenarioRun hidden = RunScenario(Away + Away + "close " + which + "\n" + At(5000, 5000, 5));
         EXPECT_EQ(hidden.exitCode, 0);
         EXPECT_EQ(HeadlessPassCount(), 2);
         EXPECT_EQ(CountStartingWith(hidden, "scenario over"), 0);
 
-        const ScenarioRun shown = RunScenario(At(300, 40) + "close " + which + "\n" + At(300, 40, 5));
+        const ScenarioRun shown = RunScenario(At(300, 40) + At(300, 40) + "close " + which + "\n" + At(300, 40, 5));
         EXPECT_EQ(shown.exitCode, 0);
         EXPECT_EQ(HeadlessPassCount(), 2);
         // The pass that took the close request ends before painting: only the first pass painted.
@@ -122,7 +122,7 @@ TEST(MainLoop, CloseRequestEndsTheProgramAtOnceHiddenOrShown) {
 
 TEST(MainLoop, ClickOnTheCloseGlyphFinishesItsPassWithARepaint) {
     // The close button sits at (1500, 4, 24, 24) of the bar at (196, 0).
-    const ScenarioRun run = RunScenario(At(1708, 16) + "click left\n" + At(1708, 16) + At(1708, 16, 5));
+    const ScenarioRun run = RunScenario(At(1708, 16) + At(1708, 16) + "click left\n" + At(1708, 16, 5));
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(HeadlessPassCount(), 2);
     EXPECT_EQ(HeadlessPresentedFrames(), 2);

@@ -26,7 +26,9 @@ The scenario is a text file, one command a line; "#" starts a comment line.
   pointer X Y              the pointer position for the passes that follow
   pass [N]                 N passes of the main loop (default 1) at the current pointer
   at X Y [N]               pointer X Y, then pass [N]
-  press left|right|middle  a button goes down over the pointer's place
+The commands below deliver a message during the pass declared last before them (the last of
+its N passes), at that pass's pointer position:
+  press left|right|middle  a button goes down
   release left|right|middle
   click left|right|middle  press and release
   doubleclick left|right   two clicks, recognised as a double-click (500 ms, 4 pixels)
@@ -34,17 +36,18 @@ The scenario is a text file, one command a line; "#" starts a comment line.
   copydrop PATH            a drag that offers only copy: the bar refuses it
   close bar|owner          the desktop asks a window of the bar to close
   message                  some other message for the program
-  frame NAME.png           write the screen as it is at the end of the last pass
-Each pointer read of the bar starts the next pass. Presses, releases, drops, close requests and
-messages are delivered during the next pass, one message per wait. Time is virtual: a wait with
+  frame NAME.png           write the screen as it is at the end of the pass declared last
+Each pointer read of the bar starts the next pass; the messages of a pass are delivered while
+it drains, one message per wait. Time is virtual: a wait with
 nothing to deliver advances the clock by its whole time-out (50 ms hidden, 5 ms shown). When the
 passes run out the desktop asks the bar to close.
 
-Example: reveal the top bar, move onto slot 3, drop a file there, keep a frame.
+Example: reveal the top bar, drop a file on slot 0, hover it and keep a frame.
+  at 5000 5000
   at 400 1
-  at 240 40
+  at 236 40
   drop /home/me/notes.txt
-  at 240 40
+  at 236 40
   frame pinned.png
 )";
 
