@@ -27,6 +27,7 @@ struct Rect {
     int32_t y = 0;
     int32_t width = 0;
     int32_t height = 0;
+    bool operator==(const Rect&) const = default;
 };
 
 // The docking edge. Only 0 and 1 are horizontal: every other value takes the vertical branch.

@@ -5,7 +5,9 @@
 CanvasBuffer canvasBuffer;
 
 void CreateCanvasBuffer(int32_t width, int32_t height) {
+    static uint64_t made = 0;
     canvasBuffer = CanvasBuffer{};
+    canvasBuffer.generation = ++made;
     if (width <= 0 || height <= 0) return;
     canvasBuffer.width = width;
     canvasBuffer.height = height;

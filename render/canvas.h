@@ -8,6 +8,7 @@ struct CanvasBuffer {
     int32_t width = 0;
     int32_t height = 0;
     std::vector<uint8_t> rgb;  // top-down, 3 bytes a pixel: red, green, blue
+    uint64_t generation = 0;   // new with every CreateCanvasBuffer
 };
 
 extern CanvasBuffer canvasBuffer;

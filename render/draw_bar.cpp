@@ -5,16 +5,12 @@
 #include "core/bar_state.h"
 #include "core/layout.h"
 #include "render/drawing.h"
+#include "render/kept_frame.h"
 
 namespace {
 
 void DrawSlots() {
-    const size_t count = std::min(static_cast<size_t>(std::max(bar.slotCount, 0)), bar.slots.size());
-    for (size_t i = 0; i < count; ++i) {
-        const LinkSlot& slot = bar.slots[i];
-        FillBox(slot.x, slot.y, slot.width, slot.height, bar.slotColor);
-        if (slot.used != 0 && slot.icon) DrawIconScaled(slot.icon, slot.iconX, slot.iconY, slot.iconSize, slot.iconSize);
-    }
+    for (size_t i = 0; i < DrawnSlotCount(); ++i) DrawSlot(bar.slots[i]);
 }
 
 void DrawVersionText() {
@@ -37,6 +33,11 @@ void DrawCloseHighlight() {
 
 }  // namespace
 
+void DrawSlot(const LinkSlot& slot) {
+    FillBox(slot.x, slot.y, slot.width, slot.height, bar.slotColor);
+    if (slot.used != 0 && slot.icon) DrawIconScaled(slot.icon, slot.iconX, slot.iconY, slot.iconSize, slot.iconSize);
+}
+
 int32_t HoverLabelX(int32_t barWidth, int32_t labelWidth) {
     return RoundHalfEven((static_cast<double>(barWidth) - labelWidth) * 0.5);
 }
@@ -46,13 +47,18 @@ int32_t VersionTextX(int32_t barWidth, int32_t textWidth) { return barWidth - te
 // Layers from the bottom: background, close glyph, slot boxes and icons in slot order, version
 // text, hover label (over the version text where they meet), highlight.
 void DrawBar() {
+    if (SameAsDrawn()) return;
     if (!BeginCanvasDrawing(bar.canvas)) return;
     SetDrawMode(DrawModeReplace);
-    FillBox(0, 0, bar.barWidth, bar.barHeight, bar.backgroundColor);
-    BlendImage(bar.closeImage, bar.closeRect.x, bar.closeRect.y, CloseGlyphOpacity);
-    DrawSlots();
+    if (!PaintKeptLayers()) {
+        FillBox(0, 0, bar.barWidth, bar.barHeight, bar.backgroundColor);
+        BlendImage(bar.closeImage, bar.closeRect.x, bar.closeRect.y, CloseGlyphOpacity);
+        DrawSlots();
+        KeepLayers();
+    }
     DrawVersionText();
     DrawHoverLabel();
     DrawCloseHighlight();
     EndCanvasDrawing();
+    RememberDrawn();
 }

@@ -5,6 +5,10 @@
 
 // Paints the whole canvas from the bar's state and puts it on the screen.
 void DrawBar();
+// One slot's box, and its icon when it holds a link that has one.
+struct LinkSlot;
+void DrawSlot(const LinkSlot& slot);
+
 // The slot colour and the label colour from the background colour.
 void DeriveColors();
 
@@ -19,3 +23,7 @@ constexpr int32_t CloseGlyphOpacity = 192;
 constexpr int32_t FooterLineOffset = 22;
 constexpr int32_t VersionTextMargin = 4;
 constexpr uint32_t CloseHighlightColor = 0x40FFFFFF;
+
+// Makes the next DrawBar paint the whole frame even when nothing it draws has changed (slots
+// whose look is unchanged still come from their kept copies).
+void ForgetDrawnFrame();

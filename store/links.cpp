@@ -3,6 +3,7 @@
 #include <new>
 
 #include "core/bar_state.h"
+#include "render/picture_cache.h"
 #include "shell/shell.h"
 #include "store/text_file.h"
 #include "store/text_ops.h"
@@ -55,6 +56,13 @@ void ReadLinkLines(TextFile* file) {
     }
 }
 
+// The pictures painted from the icon go first: the desktop may reuse its handle for the next one.
+void DropIcon(LinkSlot& slot) {
+    ForgetIconPictures(slot.icon);
+    ReleaseIcon(slot.icon);
+    slot.icon = nullptr;
+}
+
 bool Inside(const LinkSlot& slot, int32_t x, int32_t y) {
     return slot.x < x && x < slot.x + slot.width && slot.y < y && y < slot.y + slot.height;
 }
@@ -68,7 +76,7 @@ void SetLink(int32_t slot, const std::wstring& path, int32_t save) {
     target.used = 1;
     target.path = copy;
     target.label = FilePart(copy);
-    ReleaseIcon(target.icon);
+    DropIcon(target);
     target.icon = IconFor(copy);
     if (save) SaveLinks();
 }
@@ -79,8 +87,7 @@ void ClearLink(int32_t slot, int32_t save) {
     target.used = 0;
     target.path.clear();
     target.label.clear();
-    ReleaseIcon(target.icon);
-    target.icon = nullptr;
+    DropIcon(target);
     if (save) SaveLinks();
 }
 

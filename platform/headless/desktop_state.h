@@ -47,6 +47,7 @@ struct HeadlessDesktop {
     std::vector<HeadlessFrame> frames;
     int64_t liveIcons = 0;
     int64_t presentedFrames = 0;
+    bool keepScreen = true;
     std::vector<uint8_t> screen;  // the last frame presented, top-down RGB
     int32_t screenWidth = 0;
     int32_t screenHeight = 0;

@@ -85,6 +85,8 @@ int64_t HeadlessPresentedFrames();
 const std::vector<uint8_t>& HeadlessScreen();
 int32_t HeadlessScreenWidth();
 int32_t HeadlessScreenHeight();
+// With keeping off, presenting a frame only counts it: for measuring the painting on its own.
+void SetHeadlessScreenKeeping(bool keep);
 
 // Text is set in the font file at `path` instead of the one fontconfig finds for "sans-serif";
 // an empty path goes back to fontconfig. A path with no usable font makes text unavailable.

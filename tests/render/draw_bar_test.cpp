@@ -1,9 +1,13 @@
 #include <algorithm>
 #include <climits>
+#include <functional>
+#include <iterator>
 #include <gtest/gtest.h>
 
 #include "platform/headless/headless.h"
 #include "render/drawing.h"
+#include "render/picture_cache.h"
+#include "store/links.h"
 #include "render_support.h"
 
 namespace {
@@ -195,8 +199,50 @@ TEST(DrawBar, SameStateGivesTheSameFrameEachTime) {
     DrawBar();
     const std::vector<uint8_t> first = canvasBuffer.rgb;
     FillCanvas(Grey(255));
+    ForgetDrawnFrame();
     DrawBar();
     EXPECT_EQ(canvasBuffer.rgb, first);
     EXPECT_EQ(HeadlessPresentedFrames(), presented + 2);
     EXPECT_EQ(HeadlessScreen(), first);
+}
+
+TEST(DrawBar, UnchangedStatePaintsAndPresentsNothingNew) {
+    SetUpBar();
+    PinIcon(0, L"/home/me/a.txt");
+    DrawBar();
+    const int64_t presented = HeadlessPresentedFrames();
+    DrawBar();
+    EXPECT_EQ(HeadlessPresentedFrames(), presented);
+    // Whatever DrawBar paints from counts as a change.
+    const std::function<void()> changes[] = {
+        [] { bar.hoverLabel = L"a.txt"; },
+        [] { bar.closeHover = 1; bar.highlightRect = bar.closeRect; },
+        [] { bar.slots[0].iconSize = 40; bar.slots[0].iconX -= 4; },
+        [] { bar.slots[1].used = 1; bar.slots[1].icon = bar.slots[0].icon; },
+        [] { bar.slots[1].used = 0; },
+        [] { bar.backgroundColor = 0xFF000080; },
+    };
+    for (size_t i = 0; i < std::size(changes); ++i) {
+        changes[i]();
+        const std::vector<uint8_t> before = canvasBuffer.rgb;
+        DrawBar();
+        EXPECT_EQ(HeadlessPresentedFrames(), presented + 1 + static_cast<int64_t>(i)) << "change " << i;
+        EXPECT_NE(canvasBuffer.rgb, before) << "change " << i;
+    }
+}
+
+TEST(DrawBar, AnIconReplacedUnderTheSameHandleIsPaintedAnew) {
+    SetUpBar();
+    SetLink(0, L"/home/me/a.txt", 0);
+    DrawBar();
+    const std::vector<uint8_t> withText = canvasBuffer.rgb;
+    // The desktop may give the new icon the handle the old one had; the frame must still change.
+    SetLink(0, L"/home/me/a.png", 0);
+    DrawBar();
+    EXPECT_NE(canvasBuffer.rgb, withText);
+    const std::vector<uint8_t> withPicture = canvasBuffer.rgb;
+    ForgetDrawnFrame();
+    SetPictureKeeping(false);
+    DrawBar();
+    EXPECT_EQ(canvasBuffer.rgb, withPicture);
 }

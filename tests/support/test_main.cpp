@@ -8,6 +8,8 @@
 
 #include "core/bar_state.h"
 #include "platform/headless/headless.h"
+#include "render/draw_bar.h"
+#include "render/picture_cache.h"
 
 namespace {
 
@@ -23,6 +25,9 @@ public:
         mouseX = 0;
         mouseY = 0;
         ResetHeadlessDesktop();
+        // Handles of one test's icons come back for another's: nothing drawn is carried over.
+        SetPictureKeeping(true);
+        ForgetDrawnFrame();
     }
 
     void OnTestEnd(const testing::TestInfo&) override {
