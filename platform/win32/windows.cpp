@@ -199,7 +199,7 @@ BarEvent WaitEvent(int32_t timeoutMs) {
     if (!TakeMessage(&message)) {
         const DWORD waited = MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs > 0 ? timeoutMs : 0,
                                                        QS_ALLINPUT | QS_ALLPOSTMESSAGE);
-        if (waited == WAIT_TIMEOUT) return BarEvent{};
+        if (waited != WAIT_OBJECT_0) return BarEvent{};  // timed out (or the wait itself failed)
         // Something arrived. A sent message or a drag-and-drop call is handled inside the peek
         // itself and leaves no message behind; it still counts as a delivery.
         if (!TakeMessage(&message)) {

@@ -191,12 +191,24 @@ FileIs() {
     [[ -f $file ]] && cmp -s "$file" <(printf "$@")
 }
 
-# The links file of a bar of `count` slots holding `path` in `slot` (no slot with -1).
+# The links file of a bar of `count` slots holding the given "slot:path" links, the rest empty.
 LinksFileOf() {
-    local count=$1 slot=$2 path=$3 i
+    local count=$1 i link path
+    shift
     for ((i = 0; i < count; i++)); do
-        if ((i == slot)); then printf 'Link %d = %s\r\n' "$i" "$path"; else printf 'Link %d = \r\n' "$i"; fi
+        path=""
+        for link in "$@"; do [[ ${link%%:*} == "$i" ]] && path=${link#*:}; done
+        printf 'Link %d = %s\r\n' "$i" "$path"
     done
 }
 
-LinksFileIs() { [[ -f $1 ]] && cmp -s "$1" <(LinksFileOf "$2" "$3" "$4"); }
+LinksFileIs() {
+    local file=$1
+    shift
+    [[ -f $file ]] && cmp -s "$file" <(LinksFileOf "$@")
+}
+
+Differ() { ! cmp -s "$1" "$2"; }
+
+# A top-level window whose title holds the text exists on the display.
+WindowTitled() { xwininfo -root -tree | grep -q -F "$1"; }

@@ -102,7 +102,7 @@ FirstStartInAnEmptyFolder() {
     local path
     path=$(WindowsPath "$marker")
     Check "a real drag from another program drops on the bar with the link action" DragOntoSlot 3 "$marker"
-    Check "the drop pins the path in slot 3 of Links.txt" WaitUntil 5 LinksFileIs "$folder/Links.txt" 22 3 "$path"
+    Check "the drop pins the path in slot 3 of Links.txt" WaitUntil 5 LinksFileIs "$folder/Links.txt" 22 "3:$path"
     PointerTo "$(SlotCentre 3)" 36 0.5
     Screenshot top-hovered
     read -r -a ink <<<"$(InkBox $slot_colour "$(SlotLeft 3)" 4 64 64)"
@@ -134,12 +134,14 @@ FirstStartInAnEmptyFolder() {
     Click 1
     AwaitBarExit
     Check "a click on the close glyph ends the program with exit code 0" test "$bar_exit" == 0
-    Check "nothing is written at exit" LinksFileIs "$folder/Links.txt" 22 3 "$path"
+    Check "nothing is written at exit" LinksFileIs "$folder/Links.txt" 22 "3:$path"
 }
 
 SecondStartRestoresTheLinks() {
-    local folder=$work/top path
-    path=$(WindowsPath "$marker")
+    local folder=$work/top marker_path document=$work/notes.txt item=$work/Archive
+    marker_path=$(WindowsPath "$marker")
+    printf 'dropped on the bar\r\n' >"$document"
+    mkdir -p "$item"
     PointerTo $away_x $away_y 0
     StartBar "$folder" 1528 96 || { Fail "the bar window opens again"; return; }
     Check "the second start hides the bar after its first pass" WaitUntil 10 BarHidden
@@ -150,10 +152,27 @@ SecondStartRestoresTheLinks() {
     Check "the pinned slot shows the same icon after a restart" \
         diff -q "$work/resting-icon.txt" <(Pixels "$(SlotLeft 3)" 4 64 64)
 
+    DragOntoSlot 5 "$document"
+    DragOntoSlot 7 "$item"
+    Check "a document and a folder dropped on slots 5 and 7 join the links file" \
+        WaitUntil 5 LinksFileIs "$folder/Links.txt" 22 "3:$marker_path" "5:$(WindowsPath "$document")" "7:$(WindowsPath "$item")"
+    PointerTo "$(SlotCentre 15)" 36 0.5
+    Screenshot bar-with-icons
+    Pixels "$(SlotLeft 5)" 4 64 64 >"$work/document-slot.txt"
+    Pixels "$(SlotLeft 7)" 4 64 64 >"$work/folder-slot.txt"
+    Check "the document's slot shows an icon" test "$(InkBox $slot_colour "$(SlotLeft 5)" 4 64 64)" != none
+    Check "the folder's slot shows an icon" test "$(InkBox $slot_colour "$(SlotLeft 7)" 4 64 64)" != none
+    Check "the folder's icon is not the document's" Differ "$work/document-slot.txt" "$work/folder-slot.txt"
+
+    PointerTo "$(SlotCentre 5)" 36 0.5
+    Click 1
+    Check "a left click on a document opens it with the default application" WaitUntil 20 WindowTitled notes.txt
+    timeout 30 wine taskkill /f /im notepad.exe >>"$work/taskkill.log" 2>&1
+
     PointerTo "$(SlotCentre 3)" 36 0.5
     xdotool click --repeat 2 --delay 60 3
     Check "a right double-click empties the slot and rewrites Links.txt" \
-        WaitUntil 5 LinksFileIs "$folder/Links.txt" 22 -1 ""
+        WaitUntil 5 LinksFileIs "$folder/Links.txt" 22 "5:$(WindowsPath "$document")" "7:$(WindowsPath "$item")"
     PointerTo "$(SlotCentre 15)" 36 0.5
     Screenshot emptied
     Check "the emptied slot shows its plain box" AllOf $slot_colour "$(SlotLeft 3)" 4 64 64
