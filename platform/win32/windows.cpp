@@ -84,7 +84,8 @@ LRESULT CALLBACK CanvasProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         case WM_SETFOCUS:
         case WM_KILLFOCUS: QueueCanvasEvent(CanvasFocus); break;
         case WM_PAINT: PaintCanvas(hwnd); return 0;
-        case WM_ERASEBKGND: return 1;  // the frame covers every pixel: erasing would only flicker
+        // Erasing puts the frame there straight away rather than a background that would flicker.
+        case WM_ERASEBKGND: CopyFrameTo(desktop.canvas, reinterpret_cast<HDC>(wParam)); return 1;
         case WM_PRINTCLIENT: CopyFrameTo(desktop.canvas, reinterpret_cast<HDC>(wParam)); return 0;
         default: break;
     }

@@ -49,6 +49,11 @@ StartWine() {
     rm -rf "$WINEPREFIX"
     timeout 180 wineboot -i >"$work/wineboot.log" 2>&1 || { echo "wineboot failed" >&2; return 1; }
     cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+    # Wine hands every window that gets activated to the window manager, and openbox now and then
+    # places the bar, an owned popup that it takes for a dialog, over its never-shown owner at
+    # (0, 0) when it is mapped again. Windows has nothing of the kind: unmanaged windows keep the
+    # exact place the program gives them.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$work/wineboot.log" 2>&1
     wineserver -w
 }
 

@@ -157,6 +157,7 @@ SecondStartRestoresTheLinks() {
     Check "a document and a folder dropped on slots 5 and 7 join the links file" \
         WaitUntil 5 LinksFileIs "$folder/Links.txt" 22 "3:$marker_path" "5:$(WindowsPath "$document")" "7:$(WindowsPath "$item")"
     PointerTo "$(SlotCentre 15)" 36 0.5
+    Check "the bar keeps its exact place through hides, shows and drags" test "$(BarPlace)" == "1528x96+196+0"
     Screenshot bar-with-icons
     Pixels "$(SlotLeft 5)" 4 64 64 >"$work/document-slot.txt"
     Pixels "$(SlotLeft 7)" 4 64 64 >"$work/folder-slot.txt"
