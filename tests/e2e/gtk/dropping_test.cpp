@@ -85,8 +85,11 @@ TEST_F(GtkBarDropTest, FilesDraggedWithTheLinkActionArePinnedUnderThePointer) {
     EXPECT_LT(inkRight - inkLeft, 120);
     EXPECT_NEAR((inkLeft + inkRight) / 2.0, BarWidth / 2.0, 4.0) << "the label is centred on the bar";
 
-    // Away from it, the icon is back at 32 pixels inside its box and the label is gone.
-    MovePointer(SlotCentreX(12), SlotCentreY);
+    // Hidden and revealed away from it, the bar shows the icon back at 32 pixels inside its box
+    // and no label: the frame painted for showing, not the one it was hidden with.
+    MovePointer(SlotCentreX(12), 400);
+    ASSERT_TRUE(WaitBarShown(false));
+    RevealAndMoveTo(SlotCentreX(12), SlotCentreY);
     shot = WaitForBarShot([](const Shot& s) {
         const Extent e = IconExtent(s, 3);
         return e.width > 0 && e.width <= 32;
