@@ -24,7 +24,6 @@ struct PlatformCanvas {
 
 struct GtkDesktop {
     GdkDisplay* display = nullptr;
-    GdkDevice* pointer = nullptr;
     // The primary monitor's top-left corner in root-window pixels: the bar's desktop
     // coordinates start there.
     int32_t originX = 0;
