@@ -57,8 +57,10 @@ protected:
 
 TEST_F(GtkBarDropTest, FilesDraggedWithTheLinkActionArePinnedUnderThePointer) {
     std::filesystem::create_directories(PathOf("docs"));
-    for (const char* name : {"docs/notes.txt", "docs/other.txt", "docs/third.txt"}) WriteFile(name, "text\n");
-    const std::string notes = PathOf("docs/notes.txt"), other = PathOf("docs/other.txt"), third = PathOf("docs/third.txt");
+    // The third name travels percent-encoded in the uri-list and must come back as it was.
+    const char* const thirdName = "docs/third file \xC3\xBC.txt";
+    for (const char* name : {"docs/notes.txt", "docs/other.txt", thirdName}) WriteFile(name, "text\n");
+    const std::string notes = PathOf("docs/notes.txt"), other = PathOf("docs/other.txt"), third = PathOf(thirdName);
     StartBar();
     ASSERT_TRUE(WaitBarShown(false));
 
