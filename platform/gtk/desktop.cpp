@@ -40,6 +40,11 @@ void OnGdkEvent(GdkEvent* event, gpointer) {
     gtk_main_do_event(event);
 }
 
+UserVariable SaveVariable(const char* name) {
+    const char* value = g_getenv(name);
+    return {name, value != nullptr, value ? value : ""};
+}
+
 GdkMonitor* PrimaryMonitor() {
     GdkMonitor* monitor = gdk_display_get_primary_monitor(desktop.display);
     // Xvfb and some X servers flag no monitor as primary: the first one stands in.
@@ -50,11 +55,14 @@ GdkMonitor* PrimaryMonitor() {
 
 void StartPlatform() {
     // The bar places itself and reads the pointer in root-window pixels, which only X11 offers
-    // (under Wayland, XWayland does); its geometry is in device pixels, so no scaling either.
+    // (under Wayland, XWayland does).
     gdk_set_allowed_backends("x11");
-    const char* scale = g_getenv("GDK_SCALE");
-    // A text scale set to make up for a window scale would shrink the text once that is gone.
-    if (scale && g_strcmp0(scale, "1") != 0) g_unsetenv("GDK_DPI_SCALE");
+    // Its geometry is in device pixels, so GDK draws it unscaled. A text scale set to make up for
+    // a window scale would shrink the text once that is gone, so it goes as well. The programs
+    // the bar starts still get the user's own settings (UserVariables).
+    desktop.userScale = SaveVariable("GDK_SCALE");
+    desktop.userTextScale = SaveVariable("GDK_DPI_SCALE");
+    if (desktop.userScale.had && desktop.userScale.value != "1") g_unsetenv("GDK_DPI_SCALE");
     g_setenv("GDK_SCALE", "1", TRUE);
     if (!gtk_init_check(nullptr, nullptr)) {
         std::fprintf(stderr, "edgeway: cannot open the X display (is DISPLAY set?)\n");

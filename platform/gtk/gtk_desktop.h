@@ -22,12 +22,21 @@ struct PlatformCanvas {
     cairo_surface_t* surface = nullptr;
 };
 
+// An environment variable as the user had it before the bar changed it for itself.
+struct UserVariable {
+    const char* name = nullptr;
+    bool had = false;
+    std::string value;
+};
+
 struct GtkDesktop {
     GdkDisplay* display = nullptr;
     // The primary monitor's top-left corner in root-window pixels: the bar's desktop
     // coordinates start there.
     int32_t originX = 0;
     int32_t originY = 0;
+    UserVariable userScale;
+    UserVariable userTextScale;
 
     PlatformWindow owner;
     PlatformWindow bar;

@@ -13,6 +13,26 @@ bool IsExecutableFile(const std::string& path) {
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(path.c_str(), X_OK) == 0;
 }
 
+// The bar's own environment with the user's display settings back in place.
+gchar** ChildEnvironment() {
+    gchar** environment = g_get_environ();
+    for (const UserVariable* variable : {&desktop.userScale, &desktop.userTextScale}) {
+        environment = variable->had ? g_environ_setenv(environment, variable->name, variable->value.c_str(), TRUE)
+                                    : g_environ_unsetenv(environment, variable->name);
+    }
+    return environment;
+}
+
+void GiveUserSettings(GAppLaunchContext* context) {
+    for (const UserVariable* variable : {&desktop.userScale, &desktop.userTextScale}) {
+        if (variable->had) {
+            g_app_launch_context_setenv(context, variable->name, variable->value.c_str());
+        } else {
+            g_app_launch_context_unsetenv(context, variable->name);
+        }
+    }
+}
+
 // The bar never waits for what it started; the zombie is collected when the child ends.
 void OnProgramEnded(GPid pid, gint, gpointer) { g_spawn_close_pid(pid); }
 
@@ -26,6 +46,7 @@ void EnterFolder(gpointer folder) {
 bool LaunchInFolder(GAppInfo* application, GFile* file, const std::string& folder) {
     GList files{file, nullptr, nullptr};
     GAppLaunchContext* context = G_APP_LAUNCH_CONTEXT(gdk_display_get_app_launch_context(desktop.display));
+    GiveUserSettings(context);
     bool launched = false;
     if (G_IS_DESKTOP_APP_INFO(application) && !folder.empty()) {
         gchar* uri = g_file_get_uri(file);
@@ -50,10 +71,12 @@ bool StartProgram(const std::wstring& path, const std::wstring&) {
     const std::string native = Utf8FromWide(path);
     if (native.empty() || !IsExecutableFile(native)) return false;
     gchar* argv[] = {const_cast<gchar*>(native.c_str()), nullptr};
+    gchar** environment = ChildEnvironment();
     GPid pid = 0;
-    if (!g_spawn_async(nullptr, argv, nullptr, G_SPAWN_DO_NOT_REAP_CHILD, nullptr, nullptr, &pid, nullptr)) {
-        return false;
-    }
+    const bool started =
+        g_spawn_async(nullptr, argv, environment, G_SPAWN_DO_NOT_REAP_CHILD, nullptr, nullptr, &pid, nullptr);
+    g_strfreev(environment);
+    if (!started) return false;
     g_child_watch_add(pid, OnProgramEnded, nullptr);
     return true;
 }

@@ -35,7 +35,8 @@ void MakeHermeticDesktop() {
     suite.opener = suite.root + "/stand-in-opener";
     WriteExecutable(suite.opener,
                     "#!/bin/sh\n"
-                    "printf 'cwd=%s args=%s\\n' \"$(pwd)\" \"$*\" >> \"$EDGEWAY_E2E_OPENED\"\n");
+                    "printf 'cwd=%s args=%s scale=%s/%s\\n' \"$(pwd)\" \"$*\" \"$GDK_SCALE\" \"$GDK_DPI_SCALE\" "
+                    ">> \"$EDGEWAY_E2E_OPENED\"\n");
     WriteBytes(data + "/applications/edgeway-e2e-opener.desktop",
                "[Desktop Entry]\nType=Application\nName=Stand-in opener\nExec=" + suite.opener +
                    " %f\nMimeType=text/plain;inode/directory;\nNoDisplay=true\n");
@@ -150,7 +151,8 @@ std::string GtkBarTest::ReadFile(const std::string& name) const { return ReadByt
 
 std::string GtkBarTest::WriteMarkerProgram(const std::string& name, const std::string& marker) const {
     const std::string path = PathOf(name);
-    WriteExecutable(path, "#!/bin/sh\nprintf 'cwd=%s args=%s\\n' \"$(pwd)\" \"$#\" >> '" + marker + "'\n");
+    WriteExecutable(path, "#!/bin/sh\nprintf 'cwd=%s args=%s scale=%s/%s\\n' \"$(pwd)\" \"$#\" \"$GDK_SCALE\" "
+                          "\"$GDK_DPI_SCALE\" >> '" + marker + "'\n");
     return path;
 }
 

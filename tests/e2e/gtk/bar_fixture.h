@@ -61,8 +61,8 @@ protected:
     std::string PathOf(const std::string& name) const { return folder + "/" + name; }
     void WriteFile(const std::string& name, const std::string& bytes) const;
     std::string ReadFile(const std::string& name) const;
-    // An executable script in the folder that notes its working folder and argument count in
-    // `marker` each time it runs.
+    // An executable script in the folder that notes its working folder, its argument count and
+    // its GDK_SCALE and GDK_DPI_SCALE in `marker` each time it runs.
     std::string WriteMarkerProgram(const std::string& name, const std::string& marker) const;
 
     // Starts the bar in the folder and waits for its windows.
@@ -90,8 +90,9 @@ protected:
     TitledWindows windows;
 };
 
-// The suite's stand-in default application (for text files and folders) notes its working folder
-// and arguments in `path` when the bar was started with this environment entry.
+// The suite's stand-in default application (for text files and folders) notes its working
+// folder, its arguments and its GDK_SCALE and GDK_DPI_SCALE in `path` when the bar was started
+// with this environment entry.
 std::string OpenedLogEnvironment(const std::string& path);
 
 std::string DragSourceBinary();

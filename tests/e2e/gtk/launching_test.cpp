@@ -35,7 +35,8 @@ TEST_F(GtkBarLaunchTest, LeftClicksOpenPinnedItemsAndARightDoubleClickEmptiesASl
     const std::string goneTyped = PathOf("gone/missing.txt"), gonePlain = PathOf("gone/missing");
     const std::string links = LinksFileOf({program, notes, docs, goneTyped, gonePlain});
     WriteFile("Links.txt", links);
-    StartBar({OpenedLogEnvironment(PathOf("opened.log"))});
+    // The bar draws itself unscaled; what it starts gets the user's scales all the same.
+    StartBar({OpenedLogEnvironment(PathOf("opened.log")), "GDK_SCALE=2", "GDK_DPI_SCALE=0.5"});
     ASSERT_TRUE(WaitBarShown(false));
     RevealAndMoveTo(SlotCentreX(0), SlotCentreY);
     ASSERT_NO_FATAL_FAILURE(PointAtSlot(0));
@@ -53,21 +54,21 @@ TEST_F(GtkBarLaunchTest, LeftClicksOpenPinnedItemsAndARightDoubleClickEmptiesASl
     // A program runs itself, with no arguments, in the bar's folder, and is collected when done.
     ClickSlowly(1);
     ASSERT_TRUE(LogHasLines("program.log", 1));
-    EXPECT_EQ(ReadFile("program.log"), "cwd=" + Canonical("") + " args=0\n");
+    EXPECT_EQ(ReadFile("program.log"), "cwd=" + Canonical("") + " args=0 scale=2/0.5\n");
     EXPECT_TRUE(WaitUntil([&] { return ZombieChildrenOf(bar.pid).empty(); })) << "an ended program was never collected";
 
     // A document opens in the default application for its type, in the document's folder.
     ASSERT_NO_FATAL_FAILURE(PointAtSlot(1));
     ClickSlowly(1);
     ASSERT_TRUE(LogHasLines("opened.log", 1));
-    EXPECT_EQ(ReadFile("opened.log"), "cwd=" + Canonical("docs") + " args=" + notes + "\n");
+    const std::string openedNotes = "cwd=" + Canonical("docs") + " args=" + notes + " scale=2/0.5\n";
+    EXPECT_EQ(ReadFile("opened.log"), openedNotes);
 
     // So does a folder, in the folder that holds it.
     ASSERT_NO_FATAL_FAILURE(PointAtSlot(2));
     ClickSlowly(1);
     ASSERT_TRUE(LogHasLines("opened.log", 2));
-    EXPECT_EQ(ReadFile("opened.log"),
-              "cwd=" + Canonical("docs") + " args=" + notes + "\ncwd=" + Canonical("") + " args=" + docs + "\n");
+    EXPECT_EQ(ReadFile("opened.log"), openedNotes + "cwd=" + Canonical("") + " args=" + docs + " scale=2/0.5\n");
 
     // A link whose target is gone opens nothing and changes nothing.
     ASSERT_NO_FATAL_FAILURE(PointAtSlot(3));

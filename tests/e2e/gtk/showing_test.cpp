@@ -76,9 +76,10 @@ TEST_F(GtkBarTest, APointerAlreadyOnTheBarAtStartKeepsItShown) {
     EXPECT_EQ(shot.At(SlotLeft(0), SlotTop), SlotColour);
 }
 
-// A desktop that scales windows by two must not double the bar: its geometry is in pixels.
+// A desktop that scales windows by two must not double the bar: its geometry is in pixels. Nor
+// may the text scale that halves fonts to make up for the window scale shrink its text.
 TEST_F(GtkBarTest, AWindowScaleOfTheDesktopLeavesTheBarInDevicePixels) {
-    StartBar({"GDK_SCALE=2"});
+    StartBar({"GDK_SCALE=2", "GDK_DPI_SCALE=0.5"});
     ASSERT_TRUE(WaitBarShown(false));
     RevealAndMoveTo(1000, 1);
     ExpectBarPlace(BarX, BarY, BarWidth, BarHeight);
@@ -86,6 +87,11 @@ TEST_F(GtkBarTest, AWindowScaleOfTheDesktopLeavesTheBarInDevicePixels) {
     EXPECT_EQ(shot.At(SlotLeft(1), SlotTop), SlotColour);
     EXPECT_EQ(shot.At(SlotLeft(1) - 1, SlotTop), Background);
     EXPECT_EQ(shot.At(SlotLeft(1), SlotTop - 1), Background);
+    int versionLeft = BarWidth;
+    for (int x = BarWidth - 1; x >= BarWidth - 80; --x) {
+        if (CountPixels(shot, x, BarHeight - 22, 1, 22, Darker) > 0) versionLeft = x;
+    }
+    EXPECT_GT(BarWidth - 4 - versionLeft, 24) << "the version text is drawn at its full size";
 }
 
 struct EdgeCase {
