@@ -36,11 +36,11 @@ void GiveUserSettings(GAppLaunchContext* context) {
 // The bar never waits for what it started; the zombie is collected when the child ends.
 void OnProgramEnded(GPid pid, gint, gpointer) { g_spawn_close_pid(pid); }
 
-// Runs in the opened application's process between fork and exec.
+// Runs in the opened application's process between fork and exec. A folder that cannot be
+// entered leaves the application in the bar's working directory.
 void EnterFolder(gpointer folder) {
-    if (chdir(static_cast<const char*>(folder)) != 0) {
-        // The application still starts, in the bar's working directory.
-    }
+    const int ignored = chdir(static_cast<const char*>(folder));
+    (void)ignored;
 }
 
 bool LaunchInFolder(GAppInfo* application, GFile* file, const std::string& folder) {
