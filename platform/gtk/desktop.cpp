@@ -1,0 +1,103 @@
+// Bringing up GTK, the primary display and the pointer.
+#include <cstdio>
+#include <cstdlib>
+#include <gdk/gdkx.h>
+
+#include "platform/gtk/gtk_desktop.h"
+
+GtkDesktop desktop;
+
+namespace {
+
+// The timeout of the wait in progress. Its deadline is a plain field that the main context asks
+// for when it prepares to poll: arming it costs no wake-up of the context, as setting a source's
+// ready time would.
+gboolean PrepareWaitTimer(GSource* source, gint* timeout) {
+    if (desktop.waitDeadline < 0) {
+        *timeout = -1;
+        return FALSE;
+    }
+    const gint64 remaining = desktop.waitDeadline - g_source_get_time(source);
+    *timeout = remaining > 0 ? static_cast<gint>((remaining + 999) / 1000) : 0;
+    return remaining <= 0;
+}
+
+gboolean CheckWaitTimer(GSource* source) {
+    return desktop.waitDeadline >= 0 && g_source_get_time(source) >= desktop.waitDeadline;
+}
+
+gboolean OnWaitTimer(GSource*, GSourceFunc, gpointer) {
+    desktop.waitOver = true;
+    desktop.waitDeadline = -1;
+    return G_SOURCE_CONTINUE;
+}
+
+GSourceFuncs waitTimerFuncs = {PrepareWaitTimer, CheckWaitTimer, OnWaitTimer, nullptr, nullptr, nullptr};
+
+// Every event GDK dispatches passes here first, so a wait knows that something was delivered.
+void OnGdkEvent(GdkEvent* event, gpointer) {
+    desktop.delivered = true;
+    gtk_main_do_event(event);
+}
+
+UserVariable SaveVariable(const char* name) {
+    const char* value = g_getenv(name);
+    return {name, value != nullptr, value ? value : ""};
+}
+
+GdkMonitor* PrimaryMonitor() {
+    GdkMonitor* monitor = gdk_display_get_primary_monitor(desktop.display);
+    // Xvfb and some X servers flag no monitor as primary: the first one stands in.
+    return monitor ? monitor : gdk_display_get_monitor(desktop.display, 0);
+}
+
+}  // namespace
+
+void StartPlatform() {
+    // The bar places itself and reads the pointer in root-window pixels, which only X11 offers
+    // (under Wayland, XWayland does).
+    gdk_set_allowed_backends("x11");
+    // Its geometry is in device pixels, so GDK draws it unscaled. A text scale set to make up for
+    // a window scale would shrink the text once that is gone, so it goes as well. The programs
+    // the bar starts still get the user's own settings (UserVariables).
+    desktop.userScale = SaveVariable("GDK_SCALE");
+    desktop.userTextScale = SaveVariable("GDK_DPI_SCALE");
+    if (desktop.userScale.had && desktop.userScale.value != "1") g_unsetenv("GDK_DPI_SCALE");
+    g_setenv("GDK_SCALE", "1", TRUE);
+    if (!gtk_init_check(nullptr, nullptr)) {
+        std::fprintf(stderr, "edgeway: cannot open the X display (is DISPLAY set?)\n");
+        std::exit(1);
+    }
+    desktop.display = gdk_display_get_default();
+    gdk_x11_display_set_window_scale(desktop.display, 1);
+    gdk_event_handler_set(OnGdkEvent, nullptr, nullptr);
+    desktop.waitTimer = g_source_new(&waitTimerFuncs, sizeof(GSource));
+    g_source_attach(desktop.waitTimer, nullptr);
+}
+
+void StopPlatform() {
+    if (desktop.display) gdk_display_flush(desktop.display);
+}
+
+DisplaySize MeasurePrimaryDisplay() {
+    GdkMonitor* monitor = desktop.display ? PrimaryMonitor() : nullptr;
+    if (!monitor) return {};
+    GdkRectangle area{};
+    gdk_monitor_get_geometry(monitor, &area);
+    desktop.originX = area.x;
+    desktop.originY = area.y;
+    return {area.width, area.height};
+}
+
+// The seat's pointer is X's core pointer. Asking the core protocol for it takes the same single
+// round trip as GDK's device query through XInput2 with less work around it, and it is the one
+// request a hidden bar makes in a pass.
+PointerPosition ReadPointer() {
+    if (!desktop.display) return {};
+    Display* x11 = GDK_DISPLAY_XDISPLAY(desktop.display);
+    Window root = 0, child = 0;
+    int x = 0, y = 0, windowX = 0, windowY = 0;
+    unsigned int buttons = 0;
+    XQueryPointer(x11, DefaultRootWindow(x11), &root, &child, &x, &y, &windowX, &windowY, &buttons);
+    return {x - desktop.originX, y - desktop.originY};
+}

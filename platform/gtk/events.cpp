@@ -1,0 +1,123 @@
+// The timed wait on the GLib main context, and what the windows and the canvas turn into bar
+// events.
+#include "platform/gtk/gtk_desktop.h"
+
+namespace {
+
+constexpr guint ButtonLeft = 1;
+constexpr guint ButtonRight = 3;
+constexpr guint AnyButtonMask =
+    GDK_BUTTON1_MASK | GDK_BUTTON2_MASK | GDK_BUTTON3_MASK | GDK_BUTTON4_MASK | GDK_BUTTON5_MASK;
+
+guint MaskOf(guint button) { return button >= 1 && button <= 5 ? GDK_BUTTON1_MASK << (button - 1) : 0; }
+
+bool InsideCanvas(double x, double y) {
+    return x >= 0 && y >= 0 && x < desktop.canvas.width && y < desktop.canvas.height;
+}
+
+BarEvent TakePending() {
+    const BarEvent event = desktop.pending.front();
+    desktop.pending.pop_front();
+    if (event.kind == EventDrop && !desktop.drops.empty()) {
+        desktop.currentDrop = std::move(desktop.drops.front());
+        desktop.drops.pop_front();
+    }
+    return event;
+}
+
+// A left or right press made while no other button is held makes the canvas hold the pointer
+// until that button comes up. GDK reports the second press of a double-click (its own time and
+// distance) once more, as a 2-button press, after the plain press.
+gboolean OnButtonPress(GtkWidget*, GdkEventButton* event, gpointer) {
+    if (event->type == GDK_2BUTTON_PRESS) {
+        if (event->button == ButtonLeft) QueueCanvasEvent(CanvasLeftDoubleClick);
+        if (event->button == ButtonRight) QueueCanvasEvent(CanvasRightDoubleClick);
+        return TRUE;
+    }
+    if (event->type != GDK_BUTTON_PRESS) return TRUE;
+    QueueCanvasEvent(CanvasButtonPress);
+    const bool othersHeld = (event->state & AnyButtonMask & ~MaskOf(event->button)) != 0;
+    if ((event->button == ButtonLeft || event->button == ButtonRight) && desktop.heldButton == 0 && !othersHeld) {
+        desktop.heldButton = event->button;
+    }
+    return TRUE;
+}
+
+// A release is a click when the canvas held the pointer for that button and the release point
+// lies on the canvas.
+gboolean OnButtonRelease(GtkWidget*, GdkEventButton* event, gpointer) {
+    QueueCanvasEvent(CanvasButtonRelease);
+    if (event->button != desktop.heldButton || desktop.heldButton == 0) return TRUE;
+    desktop.heldButton = 0;
+    if (InsideCanvas(event->x, event->y)) {
+        QueueCanvasEvent(event->button == ButtonLeft ? CanvasLeftClick : CanvasRightClick);
+    }
+    return TRUE;
+}
+
+gboolean OnPointerMove(GtkWidget*, GdkEvent*, gpointer) {
+    QueueCanvasEvent(CanvasPointerMove);
+    return TRUE;
+}
+
+gboolean OnPointerCrossing(GtkWidget*, GdkEventCrossing* event, gpointer) {
+    QueueCanvasEvent(event->type == GDK_ENTER_NOTIFY ? CanvasPointerEnter : CanvasPointerLeave);
+    return TRUE;
+}
+
+gboolean OnWheel(GtkWidget*, GdkEvent*, gpointer) {
+    QueueCanvasEvent(CanvasWheel);
+    return TRUE;
+}
+
+// The window stays; the bar ends its run when the loop takes this event.
+gboolean OnDeleteRequest(GtkWidget*, GdkEvent*, gpointer) {
+    BarEvent event;
+    event.kind = EventClose;
+    QueueBarEvent(event);
+    return TRUE;
+}
+
+}  // namespace
+
+void QueueBarEvent(const BarEvent& event) { desktop.pending.push_back(event); }
+
+void QueueCanvasEvent(CanvasEventKind kind) {
+    BarEvent event;
+    event.kind = EventCanvas;
+    event.control = &desktop.canvas;
+    event.canvasKind = kind;
+    QueueBarEvent(event);
+}
+
+void ConnectCanvasInput(GtkWidget* area) {
+    gtk_widget_add_events(area, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK |
+                                    GDK_ENTER_NOTIFY_MASK | GDK_LEAVE_NOTIFY_MASK | GDK_SCROLL_MASK);
+    g_signal_connect(area, "button-press-event", G_CALLBACK(OnButtonPress), nullptr);
+    g_signal_connect(area, "button-release-event", G_CALLBACK(OnButtonRelease), nullptr);
+    g_signal_connect(area, "motion-notify-event", G_CALLBACK(OnPointerMove), nullptr);
+    g_signal_connect(area, "enter-notify-event", G_CALLBACK(OnPointerCrossing), nullptr);
+    g_signal_connect(area, "leave-notify-event", G_CALLBACK(OnPointerCrossing), nullptr);
+    g_signal_connect(area, "scroll-event", G_CALLBACK(OnWheel), nullptr);
+}
+
+void ConnectCloseRequests(GtkWidget* window) {
+    g_signal_connect(window, "delete-event", G_CALLBACK(OnDeleteRequest), nullptr);
+}
+
+// Any event GDK dispatches ends the wait (OnGdkEvent notes it); its handlers have queued what
+// concerns the bar by then, and those bar events come out of the following calls.
+BarEvent WaitEvent(int32_t timeoutMs) {
+    if (!desktop.pending.empty()) return TakePending();
+    if (!desktop.waitTimer) return BarEvent{};
+    desktop.delivered = false;
+    desktop.waitOver = false;
+    desktop.waitDeadline = g_get_monotonic_time() + int64_t{timeoutMs > 0 ? timeoutMs : 0} * 1000;
+    while (!desktop.delivered && !desktop.waitOver) g_main_context_iteration(nullptr, TRUE);
+    desktop.waitDeadline = -1;
+    BarEvent event;
+    if (desktop.delivered) event.kind = EventOther;
+    return event;
+}
+
+std::vector<std::wstring> DroppedFiles() { return desktop.currentDrop; }
