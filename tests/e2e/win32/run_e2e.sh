@@ -3,14 +3,15 @@
 # pointer moves and clicks, a real drag from another X client, screenshots read pixel by pixel,
 # the bar window's map state, the files in the bar's folder and its exit code.
 #
-#   run_e2e.sh WINDOWS_BUILD_FOLDER DRAG_SOURCE WORK_FOLDER
+#   run_e2e.sh WINDOWS_BUILD_FOLDER DRAG_SOURCE WORK_FOLDER [PORTABLE_ZIP]
 #
-# The build folder holds edgeway.exe and, in tests/e2e, the suite's helper programs. Ends with
-# "N passed, N failed" and exits non-zero when a check failed.
+# The build folder holds edgeway.exe and, in tests/e2e, the suite's helper programs. With the
+# zip, the unpacked program is checked as well. Ends with "N passed, N failed" and exits non-zero
+# when a check failed.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/../../.." && pwd)
-build=$(cd "$1" && pwd) drag_source=$2 work=$3
+build=$(cd "$1" && pwd) drag_source=$2 work=$3 portable_zip=${4:-}
 exe=$build/edgeway.exe
 helpers=$build/tests/e2e
 marker=$helpers/edgeway-launch-marker.exe
@@ -18,6 +19,7 @@ glyph_png=$top/assets/close.png
 source "$here/harness.sh"
 source "$here/long_use.sh"
 source "$here/file_faults.sh"
+source "$here/portable.sh"
 
 mkdir -p "$work"
 work=$(cd "$work" && pwd)
@@ -234,6 +236,7 @@ SecondStartRestoresTheLinks
 EachSideFromSettings
 LongUseReleasesEveryIcon
 FaultsInTheFileLayer
+[[ -n $portable_zip ]] && ThePortableZip "$portable_zip"
 
 echo "$passed passed, $failed failed"
 ((failed == 0))
