@@ -11,7 +11,8 @@
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/../../.." && pwd)
-build=$(cd "$1" && pwd) drag_source=$2 work=$3 portable_zip=${4:-}
+build=$(cd "$1" && pwd) drag_source=$2 work=$3 portable_zip=""
+[[ -n ${4:-} ]] && portable_zip=$(cd "$(dirname "$4")" && pwd)/$(basename "$4")
 exe=$build/edgeway.exe
 helpers=$build/tests/e2e
 marker=$helpers/edgeway-launch-marker.exe
