@@ -70,11 +70,12 @@ StopDesktop() {
 bar_pid=""
 bar_window=""
 
-# Starts edgeway.exe in a folder and waits for its bar window (named after the program, with the
-# bar's size) to exist. The pointer should already be where the first pass is to find it.
+# Starts edgeway.exe (the built one, or the one given) in a folder and waits for its bar window
+# (named after the program, with the bar's size) to exist. The pointer should already be where
+# the first pass is to find it.
 StartBar() {
-    local folder=$1 width=$2 height=$3
-    (cd "$folder" && exec timeout 120 wine "$exe") >"$work/bar.log" 2>&1 &
+    local folder=$1 width=$2 height=$3 program=${4:-$exe}
+    (cd "$folder" && exec timeout 120 wine "$program") >"$work/bar.log" 2>&1 &
     bar_pid=$!
     bar_window=""
     WaitUntil 60 FindBarWindow "$width" "$height" || { echo "no bar window appeared" >&2; return 1; }
@@ -217,3 +218,72 @@ Differ() { ! cmp -s "$1" "$2"; }
 
 # A top-level window whose title holds the text exists on the display.
 WindowTitled() { xwininfo -root -tree | grep -q -F "$1"; }
+
+# ---------------------------------------------------------------------------------------------
+# Helper programs of the suite (tests/e2e/win32), run under Wine. Their lines end in CR LF.
+
+Helper() {
+    local name=$1
+    shift
+    timeout 60 wine "$helpers/$name.exe" "$@" 2>>"$work/helpers.log" | tr -d '\r'
+}
+
+# Windows sees the files of this machine on drive Z:, the root of the Unix file system.
+WindowsPath() { printf 'Z:%s' "${1//\//\\}"; }
+
+# Drops each path in turn on the window under the pointer through OLE, the way Explorer drops.
+# Succeeds when the window took every drop with the link effect.
+DropFiles() {
+    local path paths=()
+    for path in "$@"; do paths+=("$(WindowsPath "$path")"); done
+    Helper edgeway-drop-files "${paths[@]}" >"$work/drop.log"
+    [[ $(grep -c -x 'dropped link' "$work/drop.log") == "$#" ]]
+}
+
+# The number of GDI objects the running edgeway.exe holds; empty when it cannot be told.
+GdiObjects() { Helper edgeway-gdi-objects edgeway.exe | grep -x -E '[0-9]+'; }
+
+# Another program holding a file open (see hold_file.cpp) until ReleaseFile.
+holder_pid=""
+HoldFile() {
+    local file=$1 holder=$2
+    rm -f "$work/release"
+    : >"$work/hold.log"
+    timeout 120 wine "$helpers/edgeway-hold-file.exe" "$(WindowsPath "$file")" "$holder" \
+        "$(WindowsPath "$work/release")" >"$work/hold.log" 2>&1 &
+    holder_pid=$!
+    WaitUntil 20 grep -q holding "$work/hold.log"
+}
+
+ReleaseFile() {
+    touch "$work/release"
+    wait "$holder_pid" 2>/dev/null
+    grep -q released "$work/hold.log"
+}
+
+# The read-only attribute as Windows sets it. Wine keeps it as the file's Unix write permission,
+# which root's own writes pass straight through; when the suite runs as root the file is made
+# immutable as well, so that the system refuses to write or replace it as Windows does a
+# read-only file.
+MarkReadOnly() {
+    (cd "$(dirname "$1")" && timeout 30 wine attrib +r "$(basename "$1")") >>"$work/helpers.log" 2>&1
+    if ((EUID == 0)); then chattr +i "$1" 2>>"$work/helpers.log" || return 1; fi
+    ! (: >>"$1") 2>/dev/null
+}
+
+# Whether MarkReadOnly can work in the folder: root needs a file system that keeps the
+# immutable flag and the right to set it.
+CanMarkReadOnly() {
+    ((EUID != 0)) && return 0
+    local probe=$1/.immutable-probe
+    : >"$probe" && chattr +i "$probe" 2>/dev/null
+    local made=$?
+    chattr -i "$probe" 2>/dev/null
+    rm -f "$probe"
+    return $made
+}
+
+UnmarkReadOnly() {
+    if ((EUID == 0)); then chattr -i "$1" 2>>"$work/helpers.log"; fi
+    (cd "$(dirname "$1")" && timeout 30 wine attrib -r "$(basename "$1")") >>"$work/helpers.log" 2>&1
+}

@@ -3,15 +3,24 @@
 # pointer moves and clicks, a real drag from another X client, screenshots read pixel by pixel,
 # the bar window's map state, the files in the bar's folder and its exit code.
 #
-#   run_e2e.sh EDGEWAY_EXE LAUNCH_MARKER_EXE DRAG_SOURCE WORK_FOLDER
+#   run_e2e.sh WINDOWS_BUILD_FOLDER DRAG_SOURCE WORK_FOLDER [PORTABLE_ZIP]
 #
-# Ends with "N passed, N failed" and exits non-zero when a check failed.
+# The build folder holds edgeway.exe and, in tests/e2e, the suite's helper programs. With the
+# zip, the unpacked program is checked as well. Ends with "N passed, N failed" and exits non-zero
+# when a check failed.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/../../.." && pwd)
-exe=$1 marker=$2 drag_source=$3 work=$4
+build=$(cd "$1" && pwd) drag_source=$2 work=$3 portable_zip=""
+[[ -n ${4:-} ]] && portable_zip=$(cd "$(dirname "$4")" && pwd)/$(basename "$4")
+exe=$build/edgeway.exe
+helpers=$build/tests/e2e
+marker=$helpers/edgeway-launch-marker.exe
 glyph_png=$top/assets/close.png
 source "$here/harness.sh"
+source "$here/long_use.sh"
+source "$here/file_faults.sh"
+source "$here/portable.sh"
 
 mkdir -p "$work"
 work=$(cd "$work" && pwd)
@@ -22,14 +31,14 @@ background=32,32,32
 slot_colour=27,27,27
 label_colour=226,226,226
 
+# The Settings.ini a start without one writes on this display, as a printf format.
+default_settings='\xef\xbb\xbf\r\nSide = 0\r\nDetection Range = 4\r\nColor = 32, 32, 32\r\nLinks = 22\r\n'
+
 # A 1920 x 1080 display, top edge: 22 slots, bar 1528 x 96 at (196, 0), close glyph at (1500, 4).
 bar_x=196
 SlotLeft() { echo $((bar_x + 4 + 68 * $1)); }
 SlotCentre() { echo $(($(SlotLeft "$1") + 32)); }
 away_x=960 away_y=600
-
-# Windows sees the drag source's paths on drive Z:, the root of the Unix file system.
-WindowsPath() { printf 'Z:%s' "${1//\//\\}"; }
 
 # A real drag from the GTK source window: press on it, cross the reveal strip so that the bar
 # appears, settle over the slot, let go. The source suggests the link action, as a file manager
@@ -60,7 +69,7 @@ FirstStartInAnEmptyFolder() {
     PointerTo $away_x $away_y 0
     StartBar "$folder" 1528 96 || { Fail "the bar window opens"; return; }
     Check "a start in an empty folder writes the default Settings.ini (68 bytes)" \
-        WaitUntil 10 FileIs "$folder/Settings.ini" '\xef\xbb\xbf\r\nSide = 0\r\nDetection Range = 4\r\nColor = 32, 32, 32\r\nLinks = 22\r\n'
+        WaitUntil 10 FileIs "$folder/Settings.ini" "$default_settings"
     Check "no Links.txt is written at start-up" test ! -e "$folder/Links.txt"
     Check "with the pointer away the bar is hidden after the first pass" WaitUntil 10 BarHidden
 
@@ -226,6 +235,9 @@ StartWine || exit 1
 FirstStartInAnEmptyFolder
 SecondStartRestoresTheLinks
 EachSideFromSettings
+LongUseReleasesEveryIcon
+FaultsInTheFileLayer
+[[ -n $portable_zip ]] && ThePortableZip "$portable_zip"
 
 echo "$passed passed, $failed failed"
 ((failed == 0))
