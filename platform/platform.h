@@ -167,10 +167,31 @@ std::vector<std::wstring> DroppedFiles();
 // ---------------------------------------------------------------------------------------------
 // Frames.
 
+// The parts of a frame that may differ from the frame presented before it: `count` rectangles,
+// which may overlap and reach past the frame's edges.
+struct FrameChanges {
+    static constexpr int32_t MostParts = 4;
+    int32_t count = 0;
+    WindowPlace parts[MostParts];
+};
+
 // Copies a finished frame (top-down RGB, 3 bytes a pixel, width x height) into the canvas and
 // puts it on the screen at once. The backend keeps its copy and repaints from it whenever the
-// desktop asks.
-void PresentFrame(CanvasHandle canvas, const uint8_t* rgb, int32_t width, int32_t height);
+// desktop asks. Outside the `changed` parts the frame is the same as the one presented before,
+// so a backend may copy and send just those parts.
+void PresentFrame(CanvasHandle canvas, const uint8_t* rgb, int32_t width, int32_t height,
+                  const FrameChanges& changed);
+
+// The part of `place` that lies in a frame of width x height; empty (width or height 0) when
+// none does. Shared by the backends.
+inline WindowPlace PartInFrame(const WindowPlace& place, int32_t width, int32_t height) {
+    const auto clamp = [](int64_t v, int64_t low, int64_t high) { return v < low ? low : (v > high ? high : v); };
+    const int64_t x0 = clamp(place.x, 0, width), y0 = clamp(place.y, 0, height);
+    const int64_t x1 = clamp(int64_t{place.x} + (place.width > 0 ? place.width : 0), x0, width);
+    const int64_t y1 = clamp(int64_t{place.y} + (place.height > 0 ? place.height : 0), y0, height);
+    return {static_cast<int32_t>(x0), static_cast<int32_t>(y0), static_cast<int32_t>(x1 - x0),
+            static_cast<int32_t>(y1 - y0)};
+}
 
 // ---------------------------------------------------------------------------------------------
 // Text, in the desktop's stock user-interface font.

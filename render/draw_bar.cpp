@@ -56,9 +56,12 @@ void DrawBar() {
         DrawSlots();
         KeepLayers();
     }
-    DrawVersionText();
-    DrawHoverLabel();
-    DrawCloseHighlight();
+    if (FooterToPaint()) {
+        DrawVersionText();
+        DrawHoverLabel();
+    }
+    if (HighlightToPaint()) DrawCloseHighlight();
+    NoteChangedParts(ChangedParts());
     EndCanvasDrawing();
     RememberDrawn();
 }

@@ -13,6 +13,7 @@ struct DrawingPhase {
     bool open = false;
     CanvasHandle canvas = nullptr;
     DrawMode mode = DrawModeReplace;
+    FrameChanges changed;  // what differs from the frame presented before; the whole canvas unless told
 };
 
 DrawingPhase phase;
@@ -132,8 +133,19 @@ bool BeginCanvasDrawing(CanvasHandle canvas) {
     if (!canvas || canvasBuffer.rgb.empty()) return false;
     if (canvasBuffer.width != bar.barWidth || canvasBuffer.height != bar.barHeight) return false;
     // A phase left open by an interrupted frame is simply replaced: phases never nest.
-    phase = DrawingPhase{true, canvas, DrawModeReplace};
+    phase = DrawingPhase{true, canvas, DrawModeReplace, FrameChanges{}};
+    phase.changed.count = 1;
+    phase.changed.parts[0] = WindowPlace{0, 0, canvasBuffer.width, canvasBuffer.height};
     return true;
+}
+
+void NoteChangedParts(const FrameChanges& changed) {
+    if (phase.open) phase.changed = changed;
+}
+
+Rect TextCell(int32_t x, int32_t y, const std::wstring& text) {
+    const TextCoverage* coverage = text.empty() ? nullptr : TextPicture(text);
+    return coverage ? Rect{x, y, coverage->width, coverage->height} : Rect{};
 }
 
 void SetDrawMode(DrawMode mode) {
@@ -200,5 +212,5 @@ void PaintCoverage(const TextCoverage& coverage, int32_t x, int32_t y, Color32 c
 void EndCanvasDrawing() {
     if (!phase.open) return;
     phase.open = false;
-    PresentFrame(phase.canvas, canvasBuffer.rgb.data(), canvasBuffer.width, canvasBuffer.height);
+    PresentFrame(phase.canvas, canvasBuffer.rgb.data(), canvasBuffer.width, canvasBuffer.height, phase.changed);
 }

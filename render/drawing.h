@@ -46,5 +46,12 @@ void PaintText(int32_t x, int32_t y, const std::wstring& text, Color32 color);
 // (colour x cov + old x (255 - cov)) / 255. PaintText's second half.
 void PaintCoverage(const TextCoverage& coverage, int32_t x, int32_t y, Color32 color);
 
+// Tells the phase that its frame differs from the one presented before only in the `changed`
+// parts (by default the whole canvas), so that the desktop need not take the rest again.
+void NoteChangedParts(const FrameChanges& changed);
+
+// The pixels PaintText of the text at x, y can touch: its character cell.
+Rect TextCell(int32_t x, int32_t y, const std::wstring& text);
+
 // Closes the phase and presents the whole buffer on the canvas at once.
 void EndCanvasDrawing();

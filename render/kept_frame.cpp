@@ -1,11 +1,13 @@
 #include "render/kept_frame.h"
 
 #include <algorithm>
+#include <climits>
 #include <string>
 #include <vector>
 
 #include "render/canvas.h"
 #include "render/draw_bar.h"
+#include "render/drawing.h"
 #include "render/picture_cache.h"
 
 namespace {
@@ -46,6 +48,7 @@ struct DrawnFrame {
     std::vector<SlotLook> slots;
     std::wstring versionText;
     std::wstring hoverLabel;
+    Rect labelCell;  // where the hover label was painted
 };
 
 struct KeptLayers {
@@ -57,6 +60,11 @@ struct KeptLayers {
 
 DrawnFrame drawn;
 KeptLayers kept;
+// Set by PaintKeptLayers: the layers came from the kept ones, these slots were painted anew, and
+// the canvas still held the frame painted before, texts and highlight included.
+bool layersFromKept = false;
+bool onLastFrame = false;
+Rect repaintedSlots;
 
 LayersLook LayersOfBar() {
     return LayersLook{bar.canvas,     canvasBuffer.generation, bar.backgroundColor, bar.slotColor,
@@ -67,6 +75,13 @@ LayersLook LayersOfBar() {
 
 TopLook TopOfBar() {
     return TopLook{bar.slotColor, bar.labelColor, bar.closeHover, bar.closeHover ? bar.highlightRect : Rect{}};
+}
+
+// Where DrawBar paints the hover label.
+Rect LabelCell() {
+    if (bar.hoverLabel.empty()) return Rect{};
+    return TextCell(HoverLabelX(bar.barWidth, MeasureText(bar.hoverLabel)), bar.barHeight - FooterLineOffset,
+                    bar.hoverLabel);
 }
 
 SlotLook LookOf(const LinkSlot& slot) {
@@ -106,6 +121,16 @@ void CopySlotBox(const LinkSlot& slot, const std::vector<uint8_t>& from, std::ve
     }
 }
 
+Rect Union(const Rect& a, const Rect& b) {
+    if (a.width <= 0 || a.height <= 0) return b;
+    if (b.width <= 0 || b.height <= 0) return a;
+    const int64_t x0 = std::min(a.x, b.x), y0 = std::min(a.y, b.y);
+    const int64_t x1 = std::max(int64_t{a.x} + a.width, int64_t{b.x} + b.width);
+    const int64_t y1 = std::max(int64_t{a.y} + a.height, int64_t{b.y} + b.height);
+    return Rect{static_cast<int32_t>(x0), static_cast<int32_t>(y0), static_cast<int32_t>(std::min<int64_t>(x1 - x0, INT32_MAX)),
+                static_cast<int32_t>(std::min<int64_t>(y1 - y0, INT32_MAX))};
+}
+
 // Copies the part of the rectangle that lies on the canvas from the kept layers.
 void RestoreFromKept(int64_t x, int64_t y, int64_t width, int64_t height) {
     const int64_t x0 = std::clamp<int64_t>(x, 0, canvasBuffer.width);
@@ -142,29 +167,49 @@ void RememberDrawn() {
     for (size_t i = 0; i < drawn.slots.size(); ++i) drawn.slots[i] = LookOf(bar.slots[i]);
     drawn.versionText = bar.versionText;
     drawn.hoverLabel = bar.hoverLabel;
+    drawn.labelCell = LabelCell();
 }
 
 void ForgetDrawnFrame() { drawn.valid = false; }
 
+bool FooterChanged() {
+    const TopLook top = TopOfBar();
+    return drawn.top.slotColor != top.slotColor || drawn.top.labelColor != top.labelColor ||
+           drawn.versionText != bar.versionText || drawn.hoverLabel != bar.hoverLabel;
+}
+
+bool HighlightChanged() {
+    const TopLook top = TopOfBar();
+    return drawn.top.closeHover != top.closeHover || !(drawn.top.highlightRect == top.highlightRect);
+}
+
 bool PaintKeptLayers() {
+    layersFromKept = false;
+    onLastFrame = false;
+    repaintedSlots = Rect{};
     if (!PictureKeeping() || !kept.valid || !(kept.look == LayersOfBar())) return false;
     if (kept.slots.size() != DrawnSlotCount() || kept.rgb.size() != canvasBuffer.rgb.size()) return false;
     if (!EverySlotPaintableAlone()) return false;
     if (drawn.valid && drawn.layers == kept.look) {
-        // The canvas holds the last frame, painted over these very layers: only where the texts
-        // and the highlight lay does it differ from them.
-        RestoreFromKept(0, bar.barHeight - FooterLineOffset, bar.barWidth, FooterLineOffset);
-        if (drawn.top.closeHover) {
+        // The canvas holds the last frame, painted over these very layers: it differs from them
+        // only where the texts and the highlight lie, and those are put back to the layers only
+        // where they are to be painted again.
+        onLastFrame = true;
+        if (FooterChanged()) RestoreFromKept(0, bar.barHeight - FooterLineOffset, bar.barWidth, FooterLineOffset);
+        if (HighlightChanged() && drawn.top.closeHover) {
             const Rect& h = drawn.top.highlightRect;
             RestoreFromKept(h.x, h.y, h.width, h.height);
         }
     } else {
         canvasBuffer.rgb = kept.rgb;
+        repaintedSlots = Rect{0, 0, canvasBuffer.width, canvasBuffer.height};
     }
+    layersFromKept = true;
     for (size_t i = 0; i < kept.slots.size(); ++i) {
         const LinkSlot& slot = bar.slots[i];
         if (kept.slots[i] == LookOf(slot)) continue;
         DrawSlot(slot);
+        repaintedSlots = Union(repaintedSlots, Rect{slot.x, slot.y, slot.width, slot.height});
         CopySlotBox(slot, canvasBuffer.rgb, kept.rgb);
         kept.slots[i] = LookOf(slot);
     }
@@ -178,4 +223,41 @@ void KeepLayers() {
     kept.slots.resize(DrawnSlotCount());
     for (size_t i = 0; i < kept.slots.size(); ++i) kept.slots[i] = LookOf(bar.slots[i]);
     kept.rgb = canvasBuffer.rgb;
+}
+
+// Adds a part; past the most a frame can carry, the last part grows to take it in.
+void AddPart(FrameChanges& changes, const Rect& part) {
+    if (part.width <= 0 || part.height <= 0) return;
+    if (changes.count < FrameChanges::MostParts) {
+        changes.parts[changes.count++] = WindowPlace{part.x, part.y, part.width, part.height};
+        return;
+    }
+    WindowPlace& last = changes.parts[FrameChanges::MostParts - 1];
+    const Rect merged = Union(Rect{last.x, last.y, last.width, last.height}, part);
+    last = WindowPlace{merged.x, merged.y, merged.width, merged.height};
+}
+
+bool FooterToPaint() { return !onLastFrame || FooterChanged(); }
+
+bool HighlightToPaint() { return !onLastFrame || HighlightChanged(); }
+
+FrameChanges ChangedParts() {
+    FrameChanges changes;
+    if (!onLastFrame) {
+        AddPart(changes, Rect{0, 0, canvasBuffer.width, canvasBuffer.height});
+        return changes;
+    }
+    AddPart(changes, repaintedSlots);
+    const TopLook top = TopOfBar();
+    if (drawn.top.slotColor != top.slotColor || drawn.top.labelColor != top.labelColor ||
+        drawn.versionText != bar.versionText) {
+        AddPart(changes, Rect{0, bar.barHeight - FooterLineOffset, bar.barWidth, FooterLineOffset});
+    } else if (drawn.hoverLabel != bar.hoverLabel) {
+        AddPart(changes, Union(drawn.labelCell, LabelCell()));
+    }
+    if (HighlightChanged()) {
+        AddPart(changes, Union(drawn.top.closeHover ? drawn.top.highlightRect : Rect{},
+                               top.closeHover ? top.highlightRect : Rect{}));
+    }
+    return changes;
 }

@@ -24,3 +24,12 @@ size_t DrawnSlotCount();
 bool PaintKeptLayers();
 // Keeps the layers under the texts as just painted, where they can be kept.
 void KeepLayers();
+
+// On top of kept layers, whether the texts and the highlight are to be painted again: not when
+// the canvas still shows them as they are to be.
+bool FooterToPaint();
+bool HighlightToPaint();
+
+// The parts of the frame just painted that can differ from the frame painted before it: the
+// whole canvas, unless the layers came from PaintKeptLayers. Call before RememberDrawn.
+FrameChanges ChangedParts();

@@ -7,9 +7,10 @@
 
 namespace {
 
-// Two pictures per pinned icon in the usual case (its own size and, while magnified, one more
-// per frame); the bound keeps a pointer sweeping over many sizes from piling them up.
-constexpr size_t MostKeptIconPictures = 96;
+// A pointer moving along the bar shows each icon near it at a handful of sizes between 33 and
+// 64; keeping a few hundred pictures (a few megabytes at most) spares resampling them again and
+// again, and the bound keeps them from piling up however the pointer wanders.
+constexpr size_t MostKeptIconPictures = 256;
 constexpr size_t MostKeptTexts = 8;
 
 struct IconEntry {

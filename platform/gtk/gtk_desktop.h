@@ -17,8 +17,7 @@ struct PlatformCanvas {
     GtkWidget* area = nullptr;
     int32_t width = 0;
     int32_t height = 0;
-    // The frame as the window shows it: our RGB copy, and the same pixels as cairo's xRGB.
-    std::vector<uint8_t> shown;
+    // The frame as the window shows it, as cairo's xRGB.
     cairo_surface_t* surface = nullptr;
 };
 
@@ -35,8 +34,9 @@ struct GtkDesktop {
     // coordinates start there.
     int32_t originX = 0;
     int32_t originY = 0;
-    UserVariable userScale;
-    UserVariable userTextScale;
+    // The user's own values of the settings the bar changes for itself, in the order the bar
+    // sets them: window scale, text scale, GL.
+    UserVariable userVariables[3];
 
     PlatformWindow owner;
     PlatformWindow bar;
@@ -54,6 +54,14 @@ struct GtkDesktop {
     std::vector<std::wstring> currentDrop;          // the list of the EventDrop being handled
 
     guint heldButton = 0;  // the button the canvas holds the pointer for, 0 for none
+
+    // Where the pointer is, in root-window pixels, as the canvas's own pointer events tell it.
+    // Known only while the pointer is on the canvas with no button held and nobody holding it:
+    // then X reports every move to us, and asking the server each pass would only cost a round
+    // trip. Any leaving, press, grab or hide makes it unknown, and the server is asked again.
+    bool pointerKnown = false;
+    int32_t pointerX = 0;
+    int32_t pointerY = 0;
 };
 
 extern GtkDesktop desktop;
@@ -70,3 +78,9 @@ void ConnectCanvasPaint(GtkWidget* area);
 
 // Paints the canvas's current frame on the bar window now, when the window is on the screen.
 void PaintShownFrame();
+
+// The canvas's frame as an xRGB surface in memory shared with the X server; null when the server
+// cannot share memory with us (shared_frame.cpp). PutSharedPart sends a part of it to the bar
+// window; false when there is no shared frame.
+cairo_surface_t* OpenSharedFrame(GdkWindow* window, int32_t width, int32_t height);
+bool PutSharedPart(const WindowPlace& part);

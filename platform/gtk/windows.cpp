@@ -31,10 +31,11 @@ void KeepOffTaskbarAndFocus(GtkWindow* window) {
     gtk_window_set_focus_on_map(window, FALSE);
 }
 
-// A white frame, as a new canvas shows before the bar paints it.
-void StartWhite(PlatformCanvas* canvas) {
-    canvas->shown.assign(static_cast<size_t>(canvas->width) * static_cast<size_t>(canvas->height) * 3, 255);
-    canvas->surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, canvas->width, canvas->height);
+// A white frame, as a new canvas shows before the bar paints it, in memory shared with the X
+// server where it can be.
+void StartWhite(PlatformCanvas* canvas, GdkWindow* window) {
+    canvas->surface = window ? OpenSharedFrame(window, canvas->width, canvas->height) : nullptr;
+    if (!canvas->surface) canvas->surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, canvas->width, canvas->height);
     cairo_t* cr = cairo_create(canvas->surface);
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_paint(cr);
@@ -97,7 +98,7 @@ CanvasHandle OpenCanvas(WindowHandle bar, int32_t width, int32_t height) {
     PlatformCanvas& canvas = desktop.canvas;
     canvas.width = width;
     canvas.height = height;
-    StartWhite(&canvas);
+    StartWhite(&canvas, gtk_widget_get_window(bar->widget));
     canvas.area = gtk_drawing_area_new();
     gtk_widget_set_size_request(canvas.area, width, height);
     ConnectCanvasInput(canvas.area);
@@ -121,5 +122,6 @@ void HideBarWindow(WindowHandle bar, WindowHandle) {
     if (!bar || !bar->widget) return;
     gtk_widget_hide(bar->widget);
     desktop.heldButton = 0;  // an unmapped window loses its hold on the pointer
+    desktop.pointerKnown = false;
     gdk_display_flush(desktop.display);
 }

@@ -35,20 +35,25 @@ void CopyFrameTo(const PlatformCanvas& canvas, HDC target) {
     BitBlt(target, 0, 0, canvas.width, canvas.height, canvas.memory, 0, 0, SRCCOPY);
 }
 
-void PresentFrame(CanvasHandle canvas, const uint8_t* rgb, int32_t width, int32_t height) {
+// Only the parts that changed are converted into the section and copied to the window.
+void PresentFrame(CanvasHandle canvas, const uint8_t* rgb, int32_t width, int32_t height,
+                  const FrameChanges& changed) {
     if (!canvas || !canvas->bits || !rgb || width != canvas->width || height != canvas->height) return;
     GdiFlush();  // GDI may still be reading the section for an earlier copy
-    for (int32_t y = 0; y < height; ++y) {
-        const uint8_t* from = rgb + static_cast<size_t>(y) * width * 3;
-        uint8_t* to = canvas->bits + static_cast<size_t>(height - 1 - y) * canvas->stride;
-        for (int32_t x = 0; x < width; ++x, from += 3, to += 3) {
-            to[0] = from[2];
-            to[1] = from[1];
-            to[2] = from[0];
-        }
-    }
     HDC dc = GetDC(canvas->hwnd);
-    if (!dc) return;
-    CopyFrameTo(*canvas, dc);
-    ReleaseDC(canvas->hwnd, dc);
+    for (int32_t i = 0; i < changed.count && i < FrameChanges::MostParts; ++i) {
+        const WindowPlace part = PartInFrame(changed.parts[i], width, height);
+        if (part.width <= 0 || part.height <= 0) continue;
+        for (int32_t y = part.y; y < part.y + part.height; ++y) {
+            const uint8_t* from = rgb + (static_cast<size_t>(y) * width + part.x) * 3;
+            uint8_t* to = canvas->bits + static_cast<size_t>(height - 1 - y) * canvas->stride + static_cast<size_t>(part.x) * 3;
+            for (int32_t x = 0; x < part.width; ++x, from += 3, to += 3) {
+                to[0] = from[2];
+                to[1] = from[1];
+                to[2] = from[0];
+            }
+        }
+        if (dc) BitBlt(dc, part.x, part.y, part.width, part.height, canvas->memory, part.x, part.y, SRCCOPY);
+    }
+    if (dc) ReleaseDC(canvas->hwnd, dc);
 }

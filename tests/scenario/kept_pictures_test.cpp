@@ -27,6 +27,8 @@ std::string BusyScenario() {
     text += Pass(372, 40, "drop programs\n") + Pass(440, 40, "drop /home/me/c.tar.gz\n");
     for (int x = 200; x <= 520; x += 3) text += Pass(x, 50);
     text += Pass(1708, 16) + Pass(1709, 17) + Pass(1690, 16);
+    // Straight up and down over the close button: only the highlight comes and goes.
+    text += Pass(1708, 30) + Pass(1708, 16) + Pass(1708, 30);
     text += Pass(304, 40, "doubleclick right\n") + Pass(304, 40) + Pass(306, 41);
     text += Pass(304, 40, "drop /home/me/d.txt\n") + Pass(304, 40);
     text += Pass(5000, 5000) + Pass(5000, 5000) + Pass(420, 0) + Pass(420, 50) + Pass(421, 50);
