@@ -60,10 +60,15 @@ void StartPlatform() {
     // Its geometry is in device pixels, so GDK draws it unscaled. A text scale set to make up for
     // a window scale would shrink the text once that is gone, so it goes as well. The programs
     // the bar starts still get the user's own settings (UserVariables).
-    desktop.userScale = SaveVariable("GDK_SCALE");
-    desktop.userTextScale = SaveVariable("GDK_DPI_SCALE");
-    if (desktop.userScale.had && desktop.userScale.value != "1") g_unsetenv("GDK_DPI_SCALE");
+    const UserVariable& userScale = desktop.userVariables[0] = SaveVariable("GDK_SCALE");
+    desktop.userVariables[1] = SaveVariable("GDK_DPI_SCALE");
+    if (userScale.had && userScale.value != "1") g_unsetenv("GDK_DPI_SCALE");
     g_setenv("GDK_SCALE", "1", TRUE);
+    // The bar paints into its own buffer and never uses OpenGL. Left on, GDK opens GL at start to
+    // choose its visuals, which maps the GL driver (with a software renderer, tens of megabytes)
+    // into a program that otherwise needs a few.
+    desktop.userVariables[2] = SaveVariable("GDK_GL");
+    g_setenv("GDK_GL", "disable", TRUE);
     if (!gtk_init_check(nullptr, nullptr)) {
         std::fprintf(stderr, "edgeway: cannot open the X display (is DISPLAY set?)\n");
         std::exit(1);
@@ -94,6 +99,7 @@ DisplaySize MeasurePrimaryDisplay() {
 // request a hidden bar makes in a pass.
 PointerPosition ReadPointer() {
     if (!desktop.display) return {};
+    if (desktop.pointerKnown) return {desktop.pointerX - desktop.originX, desktop.pointerY - desktop.originY};
     Display* x11 = GDK_DISPLAY_XDISPLAY(desktop.display);
     Window root = 0, child = 0;
     int x = 0, y = 0, windowX = 0, windowY = 0;

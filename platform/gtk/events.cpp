@@ -35,6 +35,8 @@ gboolean OnButtonPress(GtkWidget*, GdkEventButton* event, gpointer) {
         return TRUE;
     }
     if (event->type != GDK_BUTTON_PRESS) return TRUE;
+    // While a button is held the canvas also hears of moves off it: the server is asked again.
+    desktop.pointerKnown = false;
     QueueCanvasEvent(CanvasButtonPress);
     const bool othersHeld = (event->state & AnyButtonMask & ~MaskOf(event->button)) != 0;
     if ((event->button == ButtonLeft || event->button == ButtonRight) && desktop.heldButton == 0 && !othersHeld) {
@@ -55,12 +57,29 @@ gboolean OnButtonRelease(GtkWidget*, GdkEventButton* event, gpointer) {
     return TRUE;
 }
 
-gboolean OnPointerMove(GtkWidget*, GdkEvent*, gpointer) {
+// With no button held, the canvas hears of a move only while the pointer is on it and no other
+// client holds the pointer: the position it reports is where the pointer is.
+void NotePointer(double rootX, double rootY, guint state) {
+    if ((state & AnyButtonMask) != 0) return;
+    desktop.pointerKnown = true;
+    desktop.pointerX = static_cast<int32_t>(rootX);
+    desktop.pointerY = static_cast<int32_t>(rootY);
+}
+
+gboolean OnPointerMove(GtkWidget*, GdkEventMotion* event, gpointer) {
+    NotePointer(event->x_root, event->y_root, event->state);
     QueueCanvasEvent(CanvasPointerMove);
     return TRUE;
 }
 
+// Leaving for any reason (another window on top, a grab by another client, a drag) means the
+// moves are no longer ours to see.
 gboolean OnPointerCrossing(GtkWidget*, GdkEventCrossing* event, gpointer) {
+    if (event->type == GDK_ENTER_NOTIFY) {
+        NotePointer(event->x_root, event->y_root, event->state);
+    } else {
+        desktop.pointerKnown = false;
+    }
     QueueCanvasEvent(event->type == GDK_ENTER_NOTIFY ? CanvasPointerEnter : CanvasPointerLeave);
     return TRUE;
 }

@@ -16,19 +16,19 @@ bool IsExecutableFile(const std::string& path) {
 // The bar's own environment with the user's display settings back in place.
 gchar** ChildEnvironment() {
     gchar** environment = g_get_environ();
-    for (const UserVariable* variable : {&desktop.userScale, &desktop.userTextScale}) {
-        environment = variable->had ? g_environ_setenv(environment, variable->name, variable->value.c_str(), TRUE)
-                                    : g_environ_unsetenv(environment, variable->name);
+    for (const UserVariable& variable : desktop.userVariables) {
+        environment = variable.had ? g_environ_setenv(environment, variable.name, variable.value.c_str(), TRUE)
+                                   : g_environ_unsetenv(environment, variable.name);
     }
     return environment;
 }
 
 void GiveUserSettings(GAppLaunchContext* context) {
-    for (const UserVariable* variable : {&desktop.userScale, &desktop.userTextScale}) {
-        if (variable->had) {
-            g_app_launch_context_setenv(context, variable->name, variable->value.c_str());
+    for (const UserVariable& variable : desktop.userVariables) {
+        if (variable.had) {
+            g_app_launch_context_setenv(context, variable.name, variable.value.c_str());
         } else {
-            g_app_launch_context_unsetenv(context, variable->name);
+            g_app_launch_context_unsetenv(context, variable.name);
         }
     }
 }
