@@ -54,6 +54,8 @@ struct DrawnFrame {
 struct KeptLayers {
     bool valid = false;
     LayersLook look;
+    // What each slot's box in `rgb` shows. A slot painted anew on the last frame is not copied
+    // here: only a frame that starts from these layers needs it, and that one paints it again.
     std::vector<SlotLook> slots;
     std::vector<uint8_t> rgb;  // the canvas as it was after the slots were painted
 };
@@ -190,7 +192,7 @@ bool PaintKeptLayers() {
     if (!PictureKeeping() || !kept.valid || !(kept.look == LayersOfBar())) return false;
     if (kept.slots.size() != DrawnSlotCount() || kept.rgb.size() != canvasBuffer.rgb.size()) return false;
     if (!EverySlotPaintableAlone()) return false;
-    if (drawn.valid && drawn.layers == kept.look) {
+    if (drawn.valid && drawn.layers == kept.look && drawn.slots.size() == kept.slots.size()) {
         // The canvas holds the last frame, painted over these very layers: it differs from them
         // only where the texts and the highlight lie, and those are put back to the layers only
         // where they are to be painted again.
@@ -207,11 +209,14 @@ bool PaintKeptLayers() {
     layersFromKept = true;
     for (size_t i = 0; i < kept.slots.size(); ++i) {
         const LinkSlot& slot = bar.slots[i];
-        if (kept.slots[i] == LookOf(slot)) continue;
+        const SlotLook look = LookOf(slot);
+        if ((onLastFrame ? drawn.slots[i] : kept.slots[i]) == look) continue;
         DrawSlot(slot);
         repaintedSlots = Union(repaintedSlots, Rect{slot.x, slot.y, slot.width, slot.height});
-        CopySlotBox(slot, canvasBuffer.rgb, kept.rgb);
-        kept.slots[i] = LookOf(slot);
+        if (!onLastFrame) {
+            CopySlotBox(slot, canvasBuffer.rgb, kept.rgb);
+            kept.slots[i] = look;
+        }
     }
     return true;
 }

@@ -35,8 +35,15 @@ gboolean OnWaitTimer(GSource*, GSourceFunc, gpointer) {
 GSourceFuncs waitTimerFuncs = {PrepareWaitTimer, CheckWaitTimer, OnWaitTimer, nullptr, nullptr, nullptr};
 
 // Every event GDK dispatches passes here first, so a wait knows that something was delivered.
+// Pointer moves over the canvas, a hundred a second while the pointer sweeps along the bar, are
+// taken here: GTK has nothing to do with them.
 void OnGdkEvent(GdkEvent* event, gpointer) {
     desktop.delivered = true;
+    if (event->type == GDK_MOTION_NOTIFY && desktop.canvas.area &&
+        event->motion.window == gtk_widget_get_window(desktop.canvas.area)) {
+        TakePointerMove(&event->motion);
+        return;
+    }
     gtk_main_do_event(event);
 }
 

@@ -66,9 +66,17 @@ void NotePointer(double rootX, double rootY, guint state) {
     desktop.pointerY = static_cast<int32_t>(rootY);
 }
 
-gboolean OnPointerMove(GtkWidget*, GdkEventMotion* event, gpointer) {
+}  // namespace
+
+void TakePointerMove(const GdkEventMotion* event) {
     NotePointer(event->x_root, event->y_root, event->state);
     QueueCanvasEvent(CanvasPointerMove);
+}
+
+namespace {
+
+gboolean OnPointerMove(GtkWidget*, GdkEventMotion* event, gpointer) {
+    TakePointerMove(event);
     return TRUE;
 }
 

@@ -66,6 +66,9 @@ struct GtkDesktop {
 
 extern GtkDesktop desktop;
 
+// A pointer move over the canvas (events.cpp).
+void TakePointerMove(const GdkEventMotion* event);
+
 // Queues a bar event for the following WaitEvent calls.
 void QueueBarEvent(const BarEvent& event);
 void QueueCanvasEvent(CanvasEventKind kind);

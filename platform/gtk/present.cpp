@@ -1,6 +1,7 @@
 // Frames: the bar paints RGB into its own buffer; we keep a copy as a cairo image surface and
 // put it on the window at once, and again whenever X asks for the window to be repainted.
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "platform/gtk/gtk_desktop.h"
@@ -15,7 +16,18 @@ void CopyIntoSurface(PlatformCanvas& canvas, const uint8_t* rgb, const WindowPla
         const size_t first = (static_cast<size_t>(y) * canvas.width + area.x) * 3;
         auto* row = reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * stride);
         const uint8_t* source = rgb + first;
-        for (int32_t x = area.x; x < area.x + area.width; ++x, source += 3) {
+        const int32_t end = area.x + area.width;
+        // Four bytes at a time: red, green, blue and the next pixel's red, turned round into
+        // xRGB. The frame's very last pixel has no byte after it and is taken byte by byte.
+        const bool lastRowOfFrame = y == canvas.height - 1 && end == canvas.width;
+        const int32_t wordEnd = std::endian::native != std::endian::little ? area.x : lastRowOfFrame ? end - 1 : end;
+        int32_t x = area.x;
+        for (; x < wordEnd; ++x, source += 3) {
+            uint32_t word;
+            std::memcpy(&word, source, 4);
+            row[x] = 0xFF000000u | __builtin_bswap32(word << 8);
+        }
+        for (; x < end; ++x, source += 3) {
             row[x] = 0xFF000000u | (uint32_t{source[0]} << 16) | (uint32_t{source[1]} << 8) | source[2];
         }
     }

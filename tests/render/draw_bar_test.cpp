@@ -7,6 +7,7 @@
 #include "platform/headless/headless.h"
 #include "render/drawing.h"
 #include "render/picture_cache.h"
+#include "core/hover.h"
 #include "store/links.h"
 #include "render_support.h"
 
@@ -245,4 +246,23 @@ TEST(DrawBar, AnIconReplacedUnderTheSameHandleIsPaintedAnew) {
     SetPictureKeeping(false);
     DrawBar();
     EXPECT_EQ(canvasBuffer.rgb, withPicture);
+}
+
+TEST(DrawBar, KeptLayersStayRightThroughFramesPaintedOnTheLastOne) {
+    SetUpBar();
+    for (int32_t i = 0; i < 6; ++i) PinIcon(i, (L"/home/me/file" + std::to_wstring(i) + L".t" + std::to_wstring(i)).c_str());
+    // The pointer wanders over the first slots, each frame painted on the one before; then a
+    // frame starts again from the kept layers alone.
+    const int32_t along[] = {40, 52, 90, 130, 131, 200, 60};
+    for (int32_t x : along) {
+        UpdateHover(bar.barX + x, bar.barY + 40);
+        DrawBar();
+    }
+    ForgetDrawnFrame();
+    FillCanvas(Grey(255));
+    DrawBar();
+    const std::vector<uint8_t> fromKept = canvasBuffer.rgb;
+    SetPictureKeeping(false);
+    DrawBar();
+    EXPECT_EQ(canvasBuffer.rgb, fromKept);
 }
