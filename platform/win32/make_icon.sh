@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Redraws edgeway.ico, the application icon: the bar itself, a dark strip along the top edge of
+# Redraws edgeway.ico, the application icon, and assets/edgeway.png, the same at 256 pixels for
+# the Linux menu entry: the bar itself, a dark strip along the top edge of
 # a light square with three slot boxes and the close glyph's corner. Needs ImageMagick's convert.
 # Run it after changing the picture and commit the result; the build only reads the .ico.
 set -euo pipefail
@@ -19,3 +20,4 @@ for size in 16 24 32 48 64; do
   "$convert" "$work/icon.png" -resize ${size}x${size} "$work/icon-$size.png"
 done
 "$convert" "$work"/icon-{16,24,32,48,64}.png "$work/icon.png" "$here/edgeway.ico"
+cp "$work/icon.png" "$here/../../assets/edgeway.png"
