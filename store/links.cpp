@@ -106,6 +106,13 @@ void LoadLinks() {
     CloseTextFile(file);
 }
 
+void ReleaseLinkIcons() {
+    for (LinkSlot& slot : bar.slots) {
+        ReleaseIcon(slot.icon);
+        slot.icon = nullptr;
+    }
+}
+
 int32_t HandleDropOf(int32_t mouseX, int32_t mouseY, const std::vector<std::wstring>& paths) {
     // Only the first path of a drop is pinned: one slot holds one link.
     if (paths.empty() || paths.front().empty() || !IsStorablePath(paths.front())) return -1;

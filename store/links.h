@@ -11,6 +11,10 @@ void SetLink(int32_t slot, const std::wstring& path, int32_t save);
 void ClearLink(int32_t slot, int32_t save);
 void SaveLinks();
 void LoadLinks();
+// Gives every slot's icon back to the desktop and forgets it. The program never needs this: its
+// icons live until the process ends. Hosts that run the bar and then drop or reuse its state
+// (the headless runner, tests, fuzzers) call it so that no icon outlives its slot unreleased.
+void ReleaseLinkIcons();
 
 // Pins the dropped file on the slot under the pointer; the slot's number, or -1.
 int32_t HandleDrop(int32_t mouseX, int32_t mouseY);

@@ -8,6 +8,7 @@
 
 #include "core/bar_state.h"
 #include "platform/headless/headless.h"
+#include "store/links.h"
 
 namespace {
 
@@ -26,6 +27,8 @@ public:
     }
 
     void OnTestEnd(const testing::TestInfo&) override {
+        // The bar's state is dropped at the next test or at exit; its icons go back first.
+        ReleaseLinkIcons();
         std::filesystem::current_path(original_);
         std::error_code ignored;
         // Tests may leave read-only files and folders behind; make them removable first.
