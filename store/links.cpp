@@ -3,6 +3,7 @@
 #include <new>
 
 #include "core/bar_state.h"
+#include "core/layout.h"
 #include "shell/shell.h"
 #include "store/text_file.h"
 #include "store/text_ops.h"
@@ -116,8 +117,8 @@ void ReleaseLinkIcons() {
 int32_t HandleDropOf(int32_t mouseX, int32_t mouseY, const std::vector<std::wstring>& paths) {
     // Only the first path of a drop is pinned: one slot holds one link.
     if (paths.empty() || paths.front().empty() || !IsStorablePath(paths.front())) return -1;
-    const int32_t x = mouseX - bar.barX;
-    const int32_t y = mouseY - bar.barY;
+    const int32_t x = BarCoordinate(mouseX, bar.barX);
+    const int32_t y = BarCoordinate(mouseY, bar.barY);
     for (int32_t i = 0; i < static_cast<int32_t>(bar.slots.size()); ++i) {
         if (!Inside(bar.slots[i], x, y)) continue;
         SetLink(i, paths.front(), 1);
