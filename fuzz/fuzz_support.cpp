@@ -60,7 +60,7 @@ void RequireSoundSlots() {
         Require(slot.used == (slot.path.empty() ? 0 : 1), "a slot is used exactly when it holds a path");
         Require(slot.path.find_first_of(std::wstring(L"\r\n\0", 3)) == std::wstring::npos,
                 "no path holds a line end");
-        Require(slot.label == FilePart(slot.path), "a label is the file part of its path");
+        Require(slot.label == LabelOf(slot.path), "a label is the file part of its path");
         Require(slot.used || !slot.icon, "an empty slot holds no icon");
         icons += slot.icon != nullptr;
     }

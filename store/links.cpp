@@ -27,9 +27,25 @@ IconHandle IconFor(const std::wstring& path) {
 }
 
 // Everything after the first "=", so that a path holding "=" loads back whole.
-std::wstring LinkValueOf(const std::wstring& line) {
+std::wstring LinkValueOf(std::wstring line) {
     const size_t equals = line.find(L'=');
-    return equals == std::wstring::npos ? L"" : Trimmed(line.substr(equals + 1));
+    if (equals == std::wstring::npos) return L"";
+    line.erase(0, equals + 1);
+    return Trimmed(line);
+}
+
+// Where the file part of a path begins, and how long it is.
+struct NameSpan {
+    size_t begin = 0;
+    size_t length = 0;
+};
+
+NameSpan FilePartSpan(const std::wstring& path) {
+    const size_t first = !path.empty() && path.front() == L'"' ? 1 : 0;
+    const size_t separator = path.find_last_of(L"\\/");
+    const size_t begin = separator == std::wstring::npos ? first : separator + 1;
+    const size_t quote = path.find(L'"', begin);
+    return {begin, (quote == std::wstring::npos ? path.size() : quote) - begin};
 }
 
 // A links file that is there but cannot be written (read-only, a folder, held by another program)
@@ -64,13 +80,17 @@ bool Inside(const LinkSlot& slot, int32_t x, int32_t y) {
 
 void SetLink(int32_t slot, const std::wstring& path, int32_t save) {
     if (!IsSlot(slot) || !IsStorablePath(path)) return;
-    const std::wstring copy = path;
+    // Everything new is made before the slot changes: should memory run out on the way, the slot
+    // stays as it was, its old icon included.
+    std::wstring copy = path;
+    std::wstring label = LabelOf(copy);
+    const IconHandle icon = IconFor(copy);
     LinkSlot& target = bar.slots[slot];
     target.used = 1;
-    target.path = copy;
-    target.label = FilePart(copy);
+    target.path.swap(copy);
+    target.label.swap(label);
     ReleaseIcon(target.icon);
-    target.icon = IconFor(copy);
+    target.icon = icon;
     if (save) SaveLinks();
 }
 
@@ -89,8 +109,13 @@ void SaveLinks() {
     if (!LinksFileWritable()) return;
     TextFile* file = CreateTextFile(NewLinksFileName);
     if (!file) return;
-    WriteLinkLines(file);
-    const bool written = WriteOutTextFile(file);
+    bool written = false;
+    try {
+        WriteLinkLines(file);
+        written = WriteOutTextFile(file);
+    } catch (const std::bad_alloc&) {
+        // A path too long to convert: this save is given up like one that failed to write.
+    }
     CloseTextFile(file);
     // Whatever went wrong, the old links file stays byte for byte and no half-written file is left.
     if (!written || !ReplaceFileWith(LinksFileName, NewLinksFileName)) RemoveFile(NewLinksFileName);
@@ -141,9 +166,15 @@ std::wstring JoinedByLineFeed(const std::vector<std::wstring>& paths) {
 std::wstring DroppedFilesText() { return JoinedByLineFeed(DroppedFiles()); }
 
 std::wstring FilePart(const std::wstring& path) {
-    const size_t first = !path.empty() && path.front() == L'"' ? 1 : 0;
-    const size_t separator = path.find_last_of(L"\\/");
-    const size_t begin = separator == std::wstring::npos ? first : separator + 1;
-    const size_t quote = path.find(L'"', begin);
-    return path.substr(begin, quote == std::wstring::npos ? std::wstring::npos : quote - begin);
+    const NameSpan name = FilePartSpan(path);
+    return path.substr(name.begin, name.length);
+}
+
+std::wstring LabelOf(const std::wstring& path) {
+    NameSpan name = FilePartSpan(path);
+    if (name.length > LongestLabel) {
+        name.begin += (name.length - LongestLabel) / 2;
+        name.length = LongestLabel;
+    }
+    return path.substr(name.begin, name.length);
 }

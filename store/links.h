@@ -28,6 +28,12 @@ std::wstring JoinedByLineFeed(const std::vector<std::wstring>& paths);
 // The file-name part of a path: after the last slash or backslash, up to a double quote.
 std::wstring FilePart(const std::wstring& path);
 
+// A slot's label: the file part of its path. A name longer than LongestLabel characters, far
+// wider than any bar, is cut to its middle LongestLabel characters, the part a centred label
+// shows, so that hovering the slot neither copies nor paints all of it on every pass.
+constexpr size_t LongestLabel = 4096;
+std::wstring LabelOf(const std::wstring& path);
+
 // A links file open for line-by-line reading or writing through a 4096-byte buffer.
 struct TextFile;
 void WriteTextLine(TextFile* file, const std::wstring& text);

@@ -2,11 +2,17 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string bytes;
+    std::error_code unknown;
+    const auto size = std::filesystem::file_size(path, unknown);
+    if (!in || unknown) return bytes;
+    bytes.resize(size);  // in one read: some tests hold files of a hundred megabytes
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<size_t>(in.gcount()));
+    return bytes;
 }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
