@@ -106,7 +106,9 @@ void ClearLink(int32_t slot, int32_t save) {
 }
 
 void SaveLinks() {
-    if (!LinksFileWritable()) return;
+    // A file that could not be read whole holds pins the slots do not know; writing the slots
+    // over it would lose them.
+    if (bar.linksFileUnread || !LinksFileWritable()) return;
     TextFile* file = CreateTextFile(NewLinksFileName);
     if (!file) return;
     bool written = false;
@@ -123,12 +125,18 @@ void SaveLinks() {
 
 void LoadLinks() {
     TextFile* file = OpenTextFile(LinksFileName);
-    if (!file) return;
+    if (!file) {
+        // There but unreadable (no access, not a file, a failing disk): its pins are unknown.
+        bar.linksFileUnread = PathExists(LinksFileName) ? 1 : 0;
+        return;
+    }
     try {
         ReadLinkLines(file);
     } catch (const std::bad_alloc&) {
         // A line too long to hold ends the reading; the slots filled so far keep their links.
+        file->failed = true;
     }
+    bar.linksFileUnread = file->failed ? 1 : 0;
     CloseTextFile(file);
 }
 
