@@ -91,6 +91,9 @@ struct BarState {
     Rect closeRect;
     ClickFlags clickFlags;
     std::vector<LinkSlot> slots;
+    // 1 when "Links.txt" exists but start-up could not read it whole; it is then never replaced
+    // during the run, so that the pins it holds are not lost.
+    int32_t linksFileUnread = 0;
 };
 
 // The one state of the program, and the pointer position sampled at the start of the pass.

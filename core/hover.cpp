@@ -48,8 +48,8 @@ void Magnify(LinkSlot& slot, int32_t px, int32_t py) {
 }  // namespace
 
 void UpdateHover(int32_t mouseX, int32_t mouseY) {
-    const int32_t px = mouseX - bar.barX;
-    const int32_t py = mouseY - bar.barY;
+    const int32_t px = BarCoordinate(mouseX, bar.barX);
+    const int32_t py = BarCoordinate(mouseY, bar.barY);
     bar.closeHover = 0;
     bar.hoverLabel.clear();
     UpdateCloseButton(px, py);

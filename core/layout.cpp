@@ -1,6 +1,8 @@
 #include "core/layout.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "core/bar_state.h"
 
@@ -14,7 +16,8 @@ int32_t DefaultSlotCount() {
     const bool horizontal = IsHorizontal(bar.side);
     const double length = horizontal ? bar.desktopWidth : bar.desktopHeight;
     const double closeExtent = horizontal ? bar.closeRect.width : bar.closeRect.height;
-    return RoundHalfEven((SlotShareOfScreen * length - closeExtent - 8) / (bar.slotGap + SlotEdge));
+    // A display wider than any bar can be (or a misreported one) must not give a bar that is.
+    return FittingSlotCount(RoundHalfEven((SlotShareOfScreen * length - closeExtent - 8) / (bar.slotGap + SlotEdge)));
 }
 
 int32_t FittingSlotCount(int64_t wanted) {
@@ -26,7 +29,19 @@ int32_t FittingSlotCount(int64_t wanted) {
     return static_cast<int32_t>(wanted < most ? wanted : most);
 }
 
+int32_t Saturated(int64_t value) {
+    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+int32_t BarCoordinate(int32_t desktop, int32_t origin) { return Saturated(int64_t{desktop} - origin); }
+
 namespace {
+
+// Where a strip of `thickness` ends its run at the far edge of a display `extent` long. The
+// thickness comes from the settings as written, so it may be anything: a start beyond the
+// 32-bit range (only a negative thickness gets there) saturates, and the strip stays empty.
+int32_t FarStripStart(int32_t extent, int32_t thickness) { return Saturated(int64_t{extent} - thickness); }
 
 void PlaceHorizontalBar(int32_t pitch) {
     bar.barWidth = bar.slotCount * pitch + bar.closeRect.width + 8;
@@ -37,7 +52,7 @@ void PlaceHorizontalBar(int32_t pitch) {
         bar.detectionRect = {bar.barX, 0, bar.barWidth, bar.detectionRange};
     } else {
         bar.barY = bar.desktopHeight - bar.barHeight;
-        bar.detectionRect = {bar.barX, bar.desktopHeight - bar.detectionRange, bar.barWidth,
+        bar.detectionRect = {bar.barX, FarStripStart(bar.desktopHeight, bar.detectionRange), bar.barWidth,
                              bar.detectionRange};
     }
 }
@@ -48,7 +63,7 @@ void PlaceVerticalBar(int32_t pitch) {
     bar.barY = RoundHalfEven((bar.desktopHeight - bar.barHeight) * 0.5);
     if (bar.side == SideRight) {
         bar.barX = bar.desktopWidth - bar.barWidth;
-        bar.detectionRect = {bar.desktopWidth - bar.detectionRange, bar.barY, bar.detectionRange,
+        bar.detectionRect = {FarStripStart(bar.desktopWidth, bar.detectionRange), bar.barY, bar.detectionRange,
                              bar.barHeight};
     } else {
         bar.barX = 0;

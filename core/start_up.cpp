@@ -1,5 +1,7 @@
 #include "core/start_up.h"
 
+#include <algorithm>
+
 #include "core/bar_state.h"
 #include "core/layout.h"
 #include "render/canvas.h"
@@ -29,9 +31,10 @@ void StartUp() {
 }
 
 void MeasureDesktop() {
+    // A negative size is no display at all; taken as it is, it would wrap the layout's arithmetic.
     const DisplaySize display = MeasurePrimaryDisplay();
-    bar.desktopWidth = display.width;
-    bar.desktopHeight = display.height;
+    bar.desktopWidth = std::max(display.width, 0);
+    bar.desktopHeight = std::max(display.height, 0);
 }
 
 void OpenOwnerWindow() { bar.ownerWindow = OpenOwner(bar.titleText); }

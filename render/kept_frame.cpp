@@ -266,3 +266,8 @@ FrameChanges ChangedParts() {
     }
     return changes;
 }
+
+void ForgetKeptLayers() {
+    kept = KeptLayers{};
+    drawn = DrawnFrame{};
+}

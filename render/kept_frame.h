@@ -25,6 +25,9 @@ bool PaintKeptLayers();
 // Keeps the layers under the texts as just painted, where they can be kept.
 void KeepLayers();
 
+// Lets go of the kept layers; the next frame is painted whole.
+void ForgetKeptLayers();
+
 // On top of kept layers, whether the texts and the highlight are to be painted again: not when
 // the canvas still shows them as they are to be.
 bool FooterToPaint();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "render/kept_frame.h"
 #include "render/resample.h"
 
 namespace {
@@ -203,3 +204,12 @@ void SetPictureKeeping(bool keep) {
 }
 
 bool PictureKeeping() { return keeping; }
+
+void ForgetKeptPictures() {
+    std::vector<IconEntry>().swap(iconEntries);
+    std::vector<TextEntry>().swap(textEntries);
+    scratchIcon = IconEntry{};
+    scratchText = TextEntry{};
+    ForgetResampleWeights();
+    ForgetKeptLayers();
+}

@@ -49,6 +49,10 @@ const TextCoverage* TextPicture(const std::wstring& text);
 // drawn after it, even when a new icon came back under an old handle.
 uint64_t IconChanges();
 
+// Lets go of everything kept between frames: pictures, rasterised texts, the resampler's weights
+// and the kept layers of the frame. The next frame is painted from nothing and keeps anew.
+void ForgetKeptPictures();
+
 // With keeping off, every call converts, resamples and rasterises afresh, and no slot is painted
 // from a kept copy (for comparisons).
 void SetPictureKeeping(bool keep);

@@ -160,3 +160,5 @@ RgbaImage ResampledWindow(const RgbaImage& source, int32_t width, int32_t height
     }
     return result;
 }
+
+void ForgetResampleWeights() { std::map<std::pair<int32_t, int32_t>, AxisFilter>().swap(keptFilters); }

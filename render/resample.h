@@ -18,3 +18,6 @@ double MitchellNetravali(double x);
 // pixels have been turned white (so edges fade towards white, not black), and each pass rounds
 // to 8 bits. Weights are made once per (source size, target size) pair and kept.
 RgbaImage ResampledWindow(const RgbaImage& source, int32_t width, int32_t height, const Rect& window);
+
+// Lets go of the weights kept per size pair.
+void ForgetResampleWeights();

@@ -13,6 +13,7 @@ namespace {
 
 struct IniFile {
     FileHandle file = nullptr;
+    std::wstring createdPath;  // set when CreateIni made the file
     std::string content;  // the whole file as UTF-8
     std::vector<IniEntry> entries;
     bool modified = false;
@@ -39,7 +40,10 @@ std::string WholeFile(FileHandle file) {
     size_t got = 0;
     while (got < bytes.size()) {
         const int64_t count = ReadFromFile(file, bytes.data() + got, static_cast<int64_t>(bytes.size() - got));
-        if (count <= 0) break;
+        // A read that fails part way counts as no content, like one there is no memory for: a
+        // cut-off file would give wrong values ("Links = 2" of "Links = 22").
+        if (count < 0) return {};
+        if (count == 0) break;
         got += static_cast<size_t>(count);
     }
     bytes.resize(got);
@@ -96,6 +100,7 @@ bool CreateIni(const std::wstring& path) {
     // Only a name that holds nothing yet is created: a file that exists but could not be opened
     // (no read access, locked) keeps its content rather than being replaced by the defaults.
     ini.file = OpenDiskFile(path, FileCreateNew);
+    if (ini.file) ini.createdPath = path;
     return ini.file != nullptr;
 }
 
@@ -119,12 +124,16 @@ void WriteIniText(const std::wstring& key, const std::wstring& text) {
 
 void CloseIni() {
     if (!ini.file) return;
+    bool whole = true;
     if (ini.modified) {
         const std::string text = NewContent();
-        if (SeekFile(ini.file, 0) && WriteToFile(ini.file, text.data(), static_cast<int64_t>(text.size()))) {
-            CutFileHere(ini.file);
-        }
+        whole = SeekFile(ini.file, 0) && WriteToFile(ini.file, text.data(), static_cast<int64_t>(text.size())) &&
+                CutFileHere(ini.file);
     }
     CloseFile(ini.file);
+    // A settings file the bar made but could not fill (a full disk) goes again: read at the next
+    // start, its cut-off lines would give wrong settings for good ("Links = 2" of "Links = 22").
+    // Without it the next start simply tries again.
+    if (!whole && !ini.createdPath.empty()) RemoveFile(ini.createdPath);
     ini = IniFile{};
 }

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "core/bar_state.h"
+#include "core/layout.h"
 #include "render/picture_cache.h"
 #include "shell/shell.h"
 #include "store/text_file.h"
@@ -27,9 +28,25 @@ IconHandle IconFor(const std::wstring& path) {
 }
 
 // Everything after the first "=", so that a path holding "=" loads back whole.
-std::wstring LinkValueOf(const std::wstring& line) {
+std::wstring LinkValueOf(std::wstring line) {
     const size_t equals = line.find(L'=');
-    return equals == std::wstring::npos ? L"" : Trimmed(line.substr(equals + 1));
+    if (equals == std::wstring::npos) return L"";
+    line.erase(0, equals + 1);
+    return Trimmed(line);
+}
+
+// Where the file part of a path begins, and how long it is.
+struct NameSpan {
+    size_t begin = 0;
+    size_t length = 0;
+};
+
+NameSpan FilePartSpan(const std::wstring& path) {
+    const size_t first = !path.empty() && path.front() == L'"' ? 1 : 0;
+    const size_t separator = path.find_last_of(L"\\/");
+    const size_t begin = separator == std::wstring::npos ? first : separator + 1;
+    const size_t quote = path.find(L'"', begin);
+    return {begin, (quote == std::wstring::npos ? path.size() : quote) - begin};
 }
 
 // A links file that is there but cannot be written (read-only, a folder, held by another program)
@@ -71,13 +88,17 @@ bool Inside(const LinkSlot& slot, int32_t x, int32_t y) {
 
 void SetLink(int32_t slot, const std::wstring& path, int32_t save) {
     if (!IsSlot(slot) || !IsStorablePath(path)) return;
-    const std::wstring copy = path;
+    // Everything new is made before the slot changes: should memory run out on the way, the slot
+    // stays as it was, its old icon included.
+    std::wstring copy = path;
+    std::wstring label = LabelOf(copy);
+    const IconHandle icon = IconFor(copy);
     LinkSlot& target = bar.slots[slot];
     target.used = 1;
-    target.path = copy;
-    target.label = FilePart(copy);
+    target.path.swap(copy);
+    target.label.swap(label);
     DropIcon(target);
-    target.icon = IconFor(copy);
+    target.icon = icon;
     if (save) SaveLinks();
 }
 
@@ -92,11 +113,18 @@ void ClearLink(int32_t slot, int32_t save) {
 }
 
 void SaveLinks() {
-    if (!LinksFileWritable()) return;
+    // A file that could not be read whole holds pins the slots do not know; writing the slots
+    // over it would lose them.
+    if (bar.linksFileUnread || !LinksFileWritable()) return;
     TextFile* file = CreateTextFile(NewLinksFileName);
     if (!file) return;
-    WriteLinkLines(file);
-    const bool written = WriteOutTextFile(file);
+    bool written = false;
+    try {
+        WriteLinkLines(file);
+        written = WriteOutTextFile(file);
+    } catch (const std::bad_alloc&) {
+        // A path too long to convert: this save is given up like one that failed to write.
+    }
     CloseTextFile(file);
     // Whatever went wrong, the old links file stays byte for byte and no half-written file is left.
     if (!written || !ReplaceFileWith(LinksFileName, NewLinksFileName)) RemoveFile(NewLinksFileName);
@@ -104,20 +132,30 @@ void SaveLinks() {
 
 void LoadLinks() {
     TextFile* file = OpenTextFile(LinksFileName);
-    if (!file) return;
+    if (!file) {
+        // There but unreadable (no access, not a file, a failing disk): its pins are unknown.
+        bar.linksFileUnread = PathExists(LinksFileName) ? 1 : 0;
+        return;
+    }
     try {
         ReadLinkLines(file);
     } catch (const std::bad_alloc&) {
         // A line too long to hold ends the reading; the slots filled so far keep their links.
+        file->failed = true;
     }
+    bar.linksFileUnread = file->failed ? 1 : 0;
     CloseTextFile(file);
+}
+
+void ReleaseLinkIcons() {
+    for (LinkSlot& slot : bar.slots) DropIcon(slot);
 }
 
 int32_t HandleDropOf(int32_t mouseX, int32_t mouseY, const std::vector<std::wstring>& paths) {
     // Only the first path of a drop is pinned: one slot holds one link.
     if (paths.empty() || paths.front().empty() || !IsStorablePath(paths.front())) return -1;
-    const int32_t x = mouseX - bar.barX;
-    const int32_t y = mouseY - bar.barY;
+    const int32_t x = BarCoordinate(mouseX, bar.barX);
+    const int32_t y = BarCoordinate(mouseY, bar.barY);
     for (int32_t i = 0; i < static_cast<int32_t>(bar.slots.size()); ++i) {
         if (!Inside(bar.slots[i], x, y)) continue;
         SetLink(i, paths.front(), 1);
@@ -140,9 +178,15 @@ std::wstring JoinedByLineFeed(const std::vector<std::wstring>& paths) {
 std::wstring DroppedFilesText() { return JoinedByLineFeed(DroppedFiles()); }
 
 std::wstring FilePart(const std::wstring& path) {
-    const size_t first = !path.empty() && path.front() == L'"' ? 1 : 0;
-    const size_t separator = path.find_last_of(L"\\/");
-    const size_t begin = separator == std::wstring::npos ? first : separator + 1;
-    const size_t quote = path.find(L'"', begin);
-    return path.substr(begin, quote == std::wstring::npos ? std::wstring::npos : quote - begin);
+    const NameSpan name = FilePartSpan(path);
+    return path.substr(name.begin, name.length);
+}
+
+std::wstring LabelOf(const std::wstring& path) {
+    NameSpan name = FilePartSpan(path);
+    if (name.length > LongestLabel) {
+        name.begin += (name.length - LongestLabel) / 2;
+        name.length = LongestLabel;
+    }
+    return path.substr(name.begin, name.length);
 }

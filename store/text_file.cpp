@@ -37,7 +37,9 @@ void PutBytes(TextFile* file, const char* bytes, size_t count) {
 // Makes sure a byte is waiting in the buffer; false at the end of the file or on a read error.
 bool HasByte(TextFile* file) {
     if (file->next < file->used) return true;
+    if (file->failed) return false;
     const int64_t got = ReadFromFile(file->file, file->buffer.data(), static_cast<int64_t>(file->buffer.size()));
+    file->failed = got < 0;
     file->next = 0;
     file->used = got > 0 ? static_cast<size_t>(got) : 0;
     return file->used > 0;

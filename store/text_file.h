@@ -14,7 +14,7 @@ constexpr size_t TextFileBufferSize = 4096;
 struct TextFile {
     FileHandle file = nullptr;
     bool writing = false;
-    bool failed = false;      // a write did not reach the file; later bytes are not even tried
+    bool failed = false;      // a read or write failed: reading ends there, later writes are not tried
     std::vector<char> buffer;
     size_t used = 0;          // bytes held: waiting to be written, or read and not yet taken
     size_t next = 0;          // reading: the next byte to take

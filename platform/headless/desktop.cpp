@@ -13,6 +13,18 @@ void LoadHeadlessScenario(const HeadlessScenario& scenario) {
     headless.display = scenario.display;
 }
 
+void FeedHeadlessPasses(std::vector<HeadlessPass> passes) {
+    headless.scenario.passes = std::move(passes);
+    headless.nextPass = 0;
+    headless.scenarioOver = false;
+}
+
+void ClearHeadlessRecords() {
+    std::vector<std::string>().swap(headless.log);
+    std::vector<HeadlessLaunch>().swap(headless.launches);
+    std::vector<HeadlessFrame>().swap(headless.frames);
+}
+
 void Record(const std::string& what) {
     headless.log.push_back("t=" + std::to_string(headless.clockMs) + " " + what);
 }
@@ -48,8 +60,8 @@ DisplaySize MeasurePrimaryDisplay() { return headless.display; }
 PointerPosition ReadPointer() {
     KeepRequestedFrame();
     headless.messages.clear();
-    if (headless.passCount < static_cast<int64_t>(headless.scenario.passes.size())) {
-        const HeadlessPass& pass = headless.scenario.passes[headless.passCount];
+    if (headless.nextPass < headless.scenario.passes.size()) {
+        const HeadlessPass& pass = headless.scenario.passes[headless.nextPass++];
         headless.pointer = pass.pointer;
         headless.messages.assign(pass.messages.begin(), pass.messages.end());
         headless.frameToKeep = pass.frameName;

@@ -21,7 +21,8 @@ struct HeadlessDesktop {
     DisplaySize display{1920, 1080};
     HeadlessScenario scenario;
     int64_t clockMs = 0;
-    int64_t passCount = 0;  // passes begun; scenario.passes[passCount - 1] is the current one
+    int64_t passCount = 0;  // passes begun
+    size_t nextPass = 0;    // the scenario pass the next pointer read takes
     bool scenarioOver = false;
     PointerPosition pointer;
     std::deque<HeadlessMessage> messages;  // still to be delivered in the current pass

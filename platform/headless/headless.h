@@ -51,6 +51,13 @@ void ResetHeadlessDesktop();
 void SetHeadlessDisplay(int32_t width, int32_t height);
 void LoadHeadlessScenario(const HeadlessScenario& scenario);
 
+// For long runs fed in pieces: the passes still to come become `passes` (the next pointer read
+// takes the first of them), and once they run out the desktop asks the bar to close again.
+void FeedHeadlessPasses(std::vector<HeadlessPass> passes);
+// Forgets the log, the launches and the kept frames, so that a long run holds no growing record.
+// The counts (passes, presented frames, live icons) go on.
+void ClearHeadlessRecords();
+
 // What the bar did, one line an action, each prefixed with the virtual time in milliseconds.
 const std::vector<std::string>& HeadlessLog();
 int64_t HeadlessClockMs();

@@ -219,7 +219,7 @@ TEST(DrawBar, UnchangedStatePaintsAndPresentsNothingNew) {
         [] { bar.hoverLabel = L"a.txt"; },
         [] { bar.closeHover = 1; bar.highlightRect = bar.closeRect; },
         [] { bar.slots[0].iconSize = 40; bar.slots[0].iconX -= 4; },
-        [] { bar.slots[1].used = 1; bar.slots[1].icon = bar.slots[0].icon; },
+        [] { bar.slots[1].used = 1; bar.slots[1].icon = FindShellIcon(L"/home/me/b.png", 1, 1); },
         [] { bar.slots[1].used = 0; },
         [] { bar.backgroundColor = 0xFF000080; },
     };

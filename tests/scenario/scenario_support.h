@@ -8,6 +8,7 @@
 #include "core/bar_state.h"
 #include "core/program.h"
 #include "platform/headless/headless.h"
+#include "store/links.h"
 
 struct ScenarioRun {
     int exitCode = -1;
@@ -18,6 +19,7 @@ inline ScenarioRun RunScenario(const std::string& text) {
     HeadlessScenario scenario;
     std::string error;
     EXPECT_TRUE(ParseHeadlessScenario(text, &scenario, &error)) << error;
+    ReleaseLinkIcons();  // of an earlier run in the same test
     bar = BarState{};
     ResetHeadlessDesktop();
     LoadHeadlessScenario(scenario);

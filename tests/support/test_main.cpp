@@ -10,6 +10,7 @@
 #include "platform/headless/headless.h"
 #include "render/draw_bar.h"
 #include "render/picture_cache.h"
+#include "store/links.h"
 
 namespace {
 
@@ -31,6 +32,8 @@ public:
     }
 
     void OnTestEnd(const testing::TestInfo&) override {
+        // The bar's state is dropped at the next test or at exit; its icons go back first.
+        ReleaseLinkIcons();
         std::filesystem::current_path(original_);
         std::error_code ignored;
         // Tests may leave read-only files and folders behind; make them removable first.

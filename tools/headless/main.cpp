@@ -9,6 +9,7 @@
 #include "core/program.h"
 #include "platform/headless/headless.h"
 #include "render/png_io.h"
+#include "store/links.h"
 
 namespace {
 
@@ -91,6 +92,7 @@ int main(int argc, char** argv) {
 
     LoadHeadlessScenario(scenario);
     const int exitCode = RunProgram();
+    ReleaseLinkIcons();
 
     bool framesWritten = true;
     for (const HeadlessFrame& frame : HeadlessFrames()) {
