@@ -13,10 +13,25 @@
 #include "store/text_ops.h"
 #include "store/utf8.h"
 
+namespace {
+
+std::filesystem::path fuzzFolder;
+
+// A run that ends normally leaves nothing behind; one that stops on a finding keeps its folder.
+void RemoveFuzzFolder() {
+    std::error_code ignored;
+    std::filesystem::current_path(fuzzFolder.parent_path(), ignored);
+    std::filesystem::remove_all(fuzzFolder, ignored);
+}
+
+}  // namespace
+
 void EnterFuzzFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "edgeway-fuzz-XXXXXX").string();
     if (!mkdtemp(pattern.data())) std::abort();
-    std::filesystem::current_path(pattern);
+    fuzzFolder = pattern;
+    std::filesystem::current_path(fuzzFolder);
+    std::atexit(RemoveFuzzFolder);
     // The last input's icons go back before the bar itself is destroyed at exit.
     std::atexit(ReleaseLinkIcons);
 }
