@@ -1,7 +1,9 @@
 // Bringing up GTK, the primary display and the pointer.
 #include <cstdio>
 #include <cstdlib>
+#include <X11/Xlib-xcb.h>
 #include <gdk/gdkx.h>
+#include <xcb/xcb.h>
 
 #include "platform/gtk/gtk_desktop.h"
 
@@ -83,6 +85,7 @@ void StartPlatform() {
     desktop.display = gdk_display_get_default();
     gdk_x11_display_set_window_scale(desktop.display, 1);
     gdk_event_handler_set(OnGdkEvent, nullptr, nullptr);
+    StartPointerWatch();
     desktop.waitTimer = g_source_new(&waitTimerFuncs, sizeof(GSource));
     g_source_attach(desktop.waitTimer, nullptr);
 }
@@ -101,16 +104,22 @@ DisplaySize MeasurePrimaryDisplay() {
     return {area.width, area.height};
 }
 
-// The seat's pointer is X's core pointer. Asking the core protocol for it takes the same single
-// round trip as GDK's device query through XInput2 with less work around it, and it is the one
-// request a hidden bar makes in a pass.
+// The seat's pointer is X's core pointer. While it rests on the canvas, the canvas's own events
+// say where it is; otherwise the server is asked (one core-protocol round trip), unless it has
+// not moved since it was last asked (pointer_watch.cpp).
 PointerPosition ReadPointer() {
     if (!desktop.display) return {};
     if (desktop.pointerKnown) return {desktop.pointerX - desktop.originX, desktop.pointerY - desktop.originY};
+    if (!PointerMayHaveMoved()) return {desktop.lastPointerX - desktop.originX, desktop.lastPointerY - desktop.originY};
+    BeforeAskingPointer();
     Display* x11 = GDK_DISPLAY_XDISPLAY(desktop.display);
-    Window root = 0, child = 0;
-    int x = 0, y = 0, windowX = 0, windowY = 0;
-    unsigned int buttons = 0;
-    XQueryPointer(x11, DefaultRootWindow(x11), &root, &child, &x, &y, &windowX, &windowY, &buttons);
-    return {x - desktop.originX, y - desktop.originY};
+    xcb_connection_t* connection = XGetXCBConnection(x11);
+    xcb_query_pointer_reply_t* reply =
+        xcb_query_pointer_reply(connection, xcb_query_pointer(connection, DefaultRootWindow(x11)), nullptr);
+    if (!reply) return {desktop.lastPointerX - desktop.originX, desktop.lastPointerY - desktop.originY};
+    AfterAskingPointer(reply->root_x != desktop.lastPointerX || reply->root_y != desktop.lastPointerY);
+    desktop.lastPointerX = reply->root_x;
+    desktop.lastPointerY = reply->root_y;
+    std::free(reply);
+    return {desktop.lastPointerX - desktop.originX, desktop.lastPointerY - desktop.originY};
 }

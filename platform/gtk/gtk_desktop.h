@@ -62,9 +62,20 @@ struct GtkDesktop {
     bool pointerKnown = false;
     int32_t pointerX = 0;
     int32_t pointerY = 0;
+    // Where the server last said the pointer was: a query that fails (the connection is going)
+    // gives this rather than a made-up place.
+    int32_t lastPointerX = 0;
+    int32_t lastPointerY = 0;
 };
 
 extern GtkDesktop desktop;
+
+// Whether the pointer may have moved since the server last said where it was; around each
+// question to the server, the watch for the next move (pointer_watch.cpp).
+void StartPointerWatch();
+bool PointerMayHaveMoved();
+void BeforeAskingPointer();
+void AfterAskingPointer(bool changed);
 
 // A pointer move over the canvas (events.cpp).
 void TakePointerMove(const GdkEventMotion* event);
