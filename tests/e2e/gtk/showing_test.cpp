@@ -38,6 +38,19 @@ TEST_F(GtkBarTest, TheRevealStripShowsTheBarAndLeavingItsRectangleHidesIt) {
     }
 }
 
+TEST_F(GtkBarTest, APointerPutOnTheStripByAProgramRevealsTheBarToo) {
+    StartBar();
+    ASSERT_TRUE(WaitBarShown(false));
+    // The pointer rests long enough for the hidden bar to stop asking where it is; a warp makes no
+    // device motion, and the bar must still notice it.
+    MovePointer(900, 600);
+    ASSERT_TRUE(BarStays(false));
+    WarpPointer(400, 1);
+    EXPECT_TRUE(WaitBarShown(true)) << "a warp onto the strip";
+    WarpPointer(900, 600);
+    EXPECT_TRUE(WaitBarShown(false)) << "a warp away from the bar";
+}
+
 TEST_F(GtkBarTest, TheShownBarSitsExactlyOnItsRectangleAndShowsItsFirstFrame) {
     StartBar();
     ASSERT_TRUE(WaitBarShown(false));

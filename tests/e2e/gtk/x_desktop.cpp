@@ -93,6 +93,11 @@ void MovePointer(int x, int y) {
     XSync(display, False);
 }
 
+void WarpPointer(int x, int y) {
+    XWarpPointer(display, None, DefaultRootWindow(display), 0, 0, 0, 0, x, y);
+    XSync(display, False);
+}
+
 void PressButton(int button) {
     XTestFakeButtonEvent(display, static_cast<unsigned>(button), True, CurrentTime);
     XSync(display, False);

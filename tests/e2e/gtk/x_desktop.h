@@ -42,6 +42,8 @@ int ScreenWidth();
 int ScreenHeight();
 
 void MovePointer(int x, int y);
+// Puts the pointer there as a program does (XWarpPointer), not as a pointer device moves it.
+void WarpPointer(int x, int y);
 // Button numbers as X has them: 1 left, 2 middle, 3 right.
 void PressButton(int button);
 void ReleaseButton(int button);
