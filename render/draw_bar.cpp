@@ -33,8 +33,10 @@ void DrawCloseHighlight() {
 
 }  // namespace
 
-void DrawSlot(const LinkSlot& slot) {
-    FillBox(slot.x, slot.y, slot.width, slot.height, bar.slotColor);
+void DrawSlot(const LinkSlot& slot) { DrawSlotArea(slot, Rect{slot.x, slot.y, slot.width, slot.height}); }
+
+void DrawSlotArea(const LinkSlot& slot, const Rect& area) {
+    FillBox(area.x, area.y, area.width, area.height, bar.slotColor);
     if (slot.used != 0 && slot.icon) DrawIconScaled(slot.icon, slot.iconX, slot.iconY, slot.iconSize, slot.iconSize);
 }
 

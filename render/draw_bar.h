@@ -7,7 +7,10 @@
 void DrawBar();
 // One slot's box, and its icon when it holds a link that has one.
 struct LinkSlot;
+struct Rect;
 void DrawSlot(const LinkSlot& slot);
+// The same for the part `area` of the slot's box, which holds all of its icon.
+void DrawSlotArea(const LinkSlot& slot, const Rect& area);
 
 // The slot colour and the label colour from the background colour.
 void DeriveColors();

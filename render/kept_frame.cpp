@@ -133,6 +133,24 @@ Rect Union(const Rect& a, const Rect& b) {
                 static_cast<int32_t>(std::min<int64_t>(y1 - y0, INT32_MAX))};
 }
 
+Rect IconRect(const SlotLook& look) { return Rect{look.iconX, look.iconY, look.iconSize, look.iconSize}; }
+
+bool IconDrawn(const SlotLook& look) { return look.used != 0 && look.icon && look.iconSize > 0; }
+
+// What of a slot's box differs between two looks of it. When only its icon grew or shrank (the
+// pointer moving along the bar), that is where the old and the new icon lie; the rest of the box
+// is its plain colour in both.
+Rect ChangedInSlot(const SlotLook& before, const SlotLook& now) {
+    const Rect box{now.x, now.y, now.width, now.height};
+    const bool sameBox = before.x == now.x && before.y == now.y && before.width == now.width &&
+                         before.height == now.height;
+    if (!sameBox || before.used != now.used || before.icon != now.icon || !IconDrawn(now)) return box;
+    const Rect icons = Union(IconRect(before), IconRect(now));
+    const bool inBox = icons.x >= box.x && icons.y >= box.y && icons.x + icons.width <= box.x + box.width &&
+                       icons.y + icons.height <= box.y + box.height;
+    return inBox ? icons : box;
+}
+
 // Copies the part of the rectangle that lies on the canvas from the kept layers.
 void RestoreFromKept(int64_t x, int64_t y, int64_t width, int64_t height) {
     const int64_t x0 = std::clamp<int64_t>(x, 0, canvasBuffer.width);
@@ -211,8 +229,9 @@ bool PaintKeptLayers() {
         const LinkSlot& slot = bar.slots[i];
         const SlotLook look = LookOf(slot);
         if ((onLastFrame ? drawn.slots[i] : kept.slots[i]) == look) continue;
-        DrawSlot(slot);
-        repaintedSlots = Union(repaintedSlots, Rect{slot.x, slot.y, slot.width, slot.height});
+        const Rect area = onLastFrame ? ChangedInSlot(drawn.slots[i], look) : Rect{slot.x, slot.y, slot.width, slot.height};
+        DrawSlotArea(slot, area);
+        repaintedSlots = Union(repaintedSlots, area);
         if (!onLastFrame) {
             CopySlotBox(slot, canvasBuffer.rgb, kept.rgb);
             kept.slots[i] = look;
