@@ -94,6 +94,15 @@ struct BarEvent {
     int32_t dropY = 0;
 };
 
+// The event a control's mouse, keyboard or focus happening becomes. Shared by the backends.
+inline BarEvent CanvasEvent(CanvasHandle control, CanvasEventKind kind) {
+    BarEvent event;
+    event.kind = EventCanvas;
+    event.control = control;
+    event.canvasKind = kind;
+    return event;
+}
+
 // How an existing file is opened. The names say the access we get and what other programs may
 // still do with the file meanwhile. Backends without sharing modes honour the access part only.
 enum FileOpenMode : int32_t {

@@ -109,13 +109,7 @@ gboolean OnDeleteRequest(GtkWidget*, GdkEvent*, gpointer) {
 
 void QueueBarEvent(const BarEvent& event) { desktop.pending.push_back(event); }
 
-void QueueCanvasEvent(CanvasEventKind kind) {
-    BarEvent event;
-    event.kind = EventCanvas;
-    event.control = &desktop.canvas;
-    event.canvasKind = kind;
-    QueueBarEvent(event);
-}
+void QueueCanvasEvent(CanvasEventKind kind) { QueueBarEvent(CanvasEvent(&desktop.canvas, kind)); }
 
 void ConnectCanvasInput(GtkWidget* area) {
     gtk_widget_add_events(area, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK | GDK_POINTER_MOTION_MASK |

@@ -23,13 +23,7 @@ bool PointerOnBar() {
            at.y < p.y + p.height;
 }
 
-void QueueCanvasEvent(CanvasEventKind kind) {
-    BarEvent event;
-    event.kind = EventCanvas;
-    event.control = &headless.canvas;
-    event.canvasKind = kind;
-    headless.pending.push_back(event);
-}
+void QueueCanvasEvent(CanvasEventKind kind) { headless.pending.push_back(CanvasEvent(&headless.canvas, kind)); }
 
 bool IsDoubleClick(int32_t button) {
     const PointerPosition& at = headless.pointer;

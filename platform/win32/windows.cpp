@@ -13,13 +13,7 @@ const wchar_t CanvasClassName[] = L"KorvantaEdgewayCanvas";
 
 constexpr WPARAM AnyButton = MK_LBUTTON | MK_RBUTTON | MK_MBUTTON | MK_XBUTTON1 | MK_XBUTTON2;
 
-void QueueCanvasEvent(CanvasEventKind kind) {
-    BarEvent event;
-    event.kind = EventCanvas;
-    event.control = &desktop.canvas;
-    event.canvasKind = kind;
-    QueueBarEvent(event);
-}
+void QueueCanvasEvent(CanvasEventKind kind) { QueueBarEvent(CanvasEvent(&desktop.canvas, kind)); }
 
 void QueueClose() {
     BarEvent event;
