@@ -37,8 +37,8 @@ gboolean OnWaitTimer(GSource*, GSourceFunc, gpointer) {
 GSourceFuncs waitTimerFuncs = {PrepareWaitTimer, CheckWaitTimer, OnWaitTimer, nullptr, nullptr, nullptr};
 
 // Every event GDK dispatches passes here first, so a wait knows that something was delivered.
-// Pointer moves over the canvas, a hundred a second while the pointer sweeps along the bar, are
-// taken here: GTK has nothing to do with them.
+// Pointer moves over the canvas that GDK still sees (those with a button held; the others are
+// taken before GDK, events.cpp) are taken here: GTK has nothing to do with them.
 void OnGdkEvent(GdkEvent* event, gpointer) {
     desktop.delivered = true;
     if (event->type == GDK_MOTION_NOTIFY && desktop.canvas.area &&

@@ -1,5 +1,8 @@
 // The timed wait on the GLib main context, and what the windows and the canvas turn into bar
 // events.
+#include <X11/extensions/XInput2.h>
+#include <gdk/gdkx.h>
+
 #include "platform/gtk/gtk_desktop.h"
 
 namespace {
@@ -75,6 +78,43 @@ void TakePointerMove(const GdkEventMotion* event) {
 
 namespace {
 
+int inputOpcode = -1;  // XInput's major opcode; -1 without the extension
+
+// A move with no button held, over the bar window (which the canvas covers from 0, 0), is taken
+// as X reports it, before GDK turns it into an event of its own: while the pointer sweeps along
+// the bar, that is a hundred events a second that GTK has no use for. Any other move, and every
+// other event, goes on to GDK.
+GdkFilterReturn TakeBarMove(GdkXEvent* native, GdkEvent*, gpointer) {
+    const XEvent* event = static_cast<const XEvent*>(native);
+    GdkWindow* bar = desktop.bar.widget ? gtk_widget_get_window(desktop.bar.widget) : nullptr;
+    if (!bar) return GDK_FILTER_CONTINUE;
+    double rootX = 0, rootY = 0;
+    if (event->type == GenericEvent && event->xcookie.extension == inputOpcode &&
+        event->xcookie.evtype == XI_Motion && event->xcookie.data) {
+        // GDK has fetched the event's data before its filters run.
+        const auto* move = static_cast<const XIDeviceEvent*>(event->xcookie.data);
+        if (move->event != GDK_WINDOW_XID(bar)) return GDK_FILTER_CONTINUE;
+        for (int button = 1; button <= 5 && button < move->buttons.mask_len * 8; ++button) {
+            if (XIMaskIsSet(move->buttons.mask, button)) return GDK_FILTER_CONTINUE;
+        }
+        rootX = move->root_x;
+        rootY = move->root_y;
+    } else if (event->type == MotionNotify) {
+        if (event->xmotion.window != GDK_WINDOW_XID(bar) ||
+            (event->xmotion.state & (Button1Mask | Button2Mask | Button3Mask | Button4Mask | Button5Mask)) != 0) {
+            return GDK_FILTER_CONTINUE;
+        }
+        rootX = event->xmotion.x_root;
+        rootY = event->xmotion.y_root;
+    } else {
+        return GDK_FILTER_CONTINUE;
+    }
+    desktop.delivered = true;
+    NotePointer(rootX, rootY, 0);
+    QueueCanvasEvent(CanvasPointerMove);
+    return GDK_FILTER_REMOVE;
+}
+
 gboolean OnPointerMove(GtkWidget*, GdkEventMotion* event, gpointer) {
     TakePointerMove(event);
     return TRUE;
@@ -120,6 +160,15 @@ void ConnectCanvasInput(GtkWidget* area) {
     g_signal_connect(area, "enter-notify-event", G_CALLBACK(OnPointerCrossing), nullptr);
     g_signal_connect(area, "leave-notify-event", G_CALLBACK(OnPointerCrossing), nullptr);
     g_signal_connect(area, "scroll-event", G_CALLBACK(OnWheel), nullptr);
+    static bool filtering = false;
+    if (filtering) return;
+    int firstEvent = 0, firstError = 0;
+    if (!XQueryExtension(GDK_DISPLAY_XDISPLAY(desktop.display), "XInputExtension", &inputOpcode, &firstEvent,
+                         &firstError)) {
+        inputOpcode = -1;
+    }
+    gdk_window_add_filter(nullptr, TakeBarMove, nullptr);
+    filtering = true;
 }
 
 void ConnectCloseRequests(GtkWidget* window) {
