@@ -85,6 +85,12 @@ void StartPlatform() {
     desktop.display = gdk_display_get_default();
     gdk_x11_display_set_window_scale(desktop.display, 1);
     gdk_event_handler_set(OnGdkEvent, nullptr, nullptr);
+    int firstEvent = 0, firstError = 0;
+    if (!XQueryExtension(GDK_DISPLAY_XDISPLAY(desktop.display), "XInputExtension", &desktop.inputOpcode, &firstEvent,
+                         &firstError)) {
+        desktop.inputOpcode = -1;
+    }
+    StartTakingBarMoves();
     StartPointerWatch();
     desktop.waitTimer = g_source_new(&waitTimerFuncs, sizeof(GSource));
     g_source_attach(desktop.waitTimer, nullptr);

@@ -78,8 +78,6 @@ void TakePointerMove(const GdkEventMotion* event) {
 
 namespace {
 
-int inputOpcode = -1;  // XInput's major opcode; -1 without the extension
-
 // A move with no button held, over the bar window (which the canvas covers from 0, 0), is taken
 // as X reports it, before GDK turns it into an event of its own: while the pointer sweeps along
 // the bar, that is a hundred events a second that GTK has no use for. Any other move, and every
@@ -89,7 +87,7 @@ GdkFilterReturn TakeBarMove(GdkXEvent* native, GdkEvent*, gpointer) {
     GdkWindow* bar = desktop.bar.widget ? gtk_widget_get_window(desktop.bar.widget) : nullptr;
     if (!bar) return GDK_FILTER_CONTINUE;
     double rootX = 0, rootY = 0;
-    if (event->type == GenericEvent && event->xcookie.extension == inputOpcode &&
+    if (event->type == GenericEvent && event->xcookie.extension == desktop.inputOpcode &&
         event->xcookie.evtype == XI_Motion && event->xcookie.data) {
         // GDK has fetched the event's data before its filters run.
         const auto* move = static_cast<const XIDeviceEvent*>(event->xcookie.data);
@@ -160,16 +158,9 @@ void ConnectCanvasInput(GtkWidget* area) {
     g_signal_connect(area, "enter-notify-event", G_CALLBACK(OnPointerCrossing), nullptr);
     g_signal_connect(area, "leave-notify-event", G_CALLBACK(OnPointerCrossing), nullptr);
     g_signal_connect(area, "scroll-event", G_CALLBACK(OnWheel), nullptr);
-    static bool filtering = false;
-    if (filtering) return;
-    int firstEvent = 0, firstError = 0;
-    if (!XQueryExtension(GDK_DISPLAY_XDISPLAY(desktop.display), "XInputExtension", &inputOpcode, &firstEvent,
-                         &firstError)) {
-        inputOpcode = -1;
-    }
-    gdk_window_add_filter(nullptr, TakeBarMove, nullptr);
-    filtering = true;
 }
+
+void StartTakingBarMoves() { gdk_window_add_filter(nullptr, TakeBarMove, nullptr); }
 
 void ConnectCloseRequests(GtkWidget* window) {
     g_signal_connect(window, "delete-event", G_CALLBACK(OnDeleteRequest), nullptr);

@@ -30,6 +30,7 @@ struct UserVariable {
 
 struct GtkDesktop {
     GdkDisplay* display = nullptr;
+    int inputOpcode = -1;  // the X server's major opcode for XInput; -1 without the extension
     // The primary monitor's top-left corner in root-window pixels: the bar's desktop
     // coordinates start there.
     int32_t originX = 0;
@@ -77,8 +78,10 @@ bool PointerMayHaveMoved();
 void BeforeAskingPointer();
 void AfterAskingPointer(bool changed);
 
-// A pointer move over the canvas (events.cpp).
+// A pointer move over the canvas that GDK has made an event of; the filter that takes the other
+// moves over the bar before GDK does (events.cpp).
 void TakePointerMove(const GdkEventMotion* event);
+void StartTakingBarMoves();
 
 // Queues a bar event for the following WaitEvent calls.
 void QueueBarEvent(const BarEvent& event);

@@ -23,7 +23,6 @@ constexpr int32_t MostPassesWithoutAsking = 10;
 
 struct PointerWatch {
     bool available = false;
-    int opcode = 0;
     bool armed = false;
     bool moved = true;
     bool moving = true;  // the last answer differed from the one before
@@ -44,7 +43,7 @@ void SelectRawMotion(bool on) {
 // it neither reaches GTK nor ends a wait.
 GdkFilterReturn OnXEvent(GdkXEvent* native, GdkEvent*, gpointer) {
     const XEvent* event = static_cast<const XEvent*>(native);
-    if (event->type != GenericEvent || event->xcookie.extension != watch.opcode ||
+    if (event->type != GenericEvent || event->xcookie.extension != desktop.inputOpcode ||
         event->xcookie.evtype != XI_RawMotion) {
         return GDK_FILTER_CONTINUE;
     }
@@ -59,9 +58,8 @@ GdkFilterReturn OnXEvent(GdkXEvent* native, GdkEvent*, gpointer) {
 }  // namespace
 
 void StartPointerWatch() {
+    if (desktop.inputOpcode < 0) return;
     Display* x11 = GDK_DISPLAY_XDISPLAY(desktop.display);
-    int firstEvent = 0, firstError = 0;
-    if (!XQueryExtension(x11, "XInputExtension", &watch.opcode, &firstEvent, &firstError)) return;
     // Raw events that come whoever holds the pointer need XInput 2.1. GDK has announced its own
     // version already; asking again with the same one only reads what the server has.
     int major = 2, minor = 3;
